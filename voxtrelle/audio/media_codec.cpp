@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "media_codec.h"
+#include "voxtrelle/audio/media_codec.h"
 
 namespace voxtrelle {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "media_tags.h"
-#include "progress.h"
+#include "voxtrelle/audio/media_tags.h"
+#include "voxtrelle/audio/progress.h"
 
 namespace voxtrelle {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "progress.h"
+#include "voxtrelle/audio/progress.h"
 
 #include <algorithm>
 
