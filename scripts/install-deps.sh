@@ -11,7 +11,7 @@ packages=(
   libtag1-dev
   libsdl2-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   mp3splt mp3val
   libcurl4-openssl-dev
   fonts-wqy-microhei
