@@ -28,5 +28,7 @@ function(vx_embed_pictures target)
     DEPENDS ${files} ${VX_EMBED_PICTURES_SCRIPT}
     COMMENT "Embedding pictures into ${E_FUNCTION}()"
     VERBATIM)
+  # The table is plain data; a target's precompiled toolkit headers would only slow it down.
+  set_source_files_properties(${out} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   target_sources(${target} PRIVATE ${out})
 endfunction()
