@@ -74,7 +74,7 @@ class CutJob {
 
   CutRequest request_;
   std::string stagedName_;  // non-empty when the splitter writes under a temporary name
-  ToolProcess process_;
+  std::shared_ptr<ToolProcess> process_ = std::make_shared<ToolProcess>();
   State state_ = State::Failed;
 };
 
