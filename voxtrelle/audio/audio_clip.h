@@ -76,12 +76,12 @@ class AudioClip {
   const WaveFormat& format() const { return format_; }
   const uint8_t* extra() const { return extra_.get(); }
   int32_t frames() const { return frames_; }  // sample frames
-  int32_t bytes() const { return bytes_; }    // PCM data bytes on the file side
+  int64_t bytes() const { return bytes_; }    // PCM data bytes on the file side
   const SampleStore& store() const { return store_; }
   SampleStore& store() { return store_; }
 
   // For readers that fill a clip: frames and bytes of the data chunk.
-  void set_counts(int32_t frames, int32_t bytes) {
+  void set_counts(int32_t frames, int64_t bytes) {
     frames_ = frames;
     bytes_ = bytes;
   }
@@ -90,7 +90,7 @@ class AudioClip {
   WaveFormat format_;
   std::unique_ptr<uint8_t[]> extra_;  // cbSize bytes, or null
   int32_t frames_ = 0;
-  int32_t bytes_ = 0;
+  int64_t bytes_ = 0;  // up to 4 GiB of data: wider than the frame count
   SampleStore store_;
 };
 

@@ -23,8 +23,9 @@ std::string UniqueTempPath(const std::string& extension = {}, const std::string&
                            const std::string& directory = {});
 
 // The same, but keeps the new file open: returns its read-write descriptor (O_CLOEXEC) in *fd.
+// mode is the creation mode before the umask.
 std::string UniqueTempPathOpen(const std::string& extension, const std::string& prefix,
-                               const std::string& directory, int* fd);
+                               const std::string& directory, int* fd, unsigned mode = 0600);
 
 // A named temporary file that is deleted when this object is destroyed.
 class TempFile {

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Interleaved 8/16-bit PCM <-> planar float pages, one page of frames per step.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "voxtrelle/audio/sample_store.h"
+#include "voxtrelle/audio/throttle.h"
+#include "voxtrelle/audio/wav_file.h"
+
+namespace voxtrelle {
+
+// The product is exact in single precision; the half is added in double precision and the
+// result truncated toward zero, so negative values move one step toward zero.
+int16_t float_to_pcm16(float f) {
+  double v = static_cast<double>(f * 32768.0f) + 0.5;
+  v = v > -32768.0 ? v : -32768.0;  // also maps NaN to the lower bound
+  v = v < 32767.0 ? v : 32767.0;
+  return static_cast<int16_t>(static_cast<int32_t>(v));
+}
+
+uint8_t float_to_pcm8(float f) {
+  double v = static_cast<double>((f + 1.0f) * 128.0f) + 0.5;
+  v = v > 0.0 ? v : 0.0;
+  v = v < 255.0 ? v : 255.0;
+  return static_cast<uint8_t>(static_cast<int32_t>(v));
+}
+
+namespace {
+
+// Bytes per sample as the format's block align divided by its channels: 1 is 8-bit unsigned,
+// anything else 16-bit signed.
+bool is_8bit(const WaveFormat& format) {
+  return format.nBlockAlign / format.nChannels == 1;
+}
+
+bool pcm_format_ok(const WaveFormat& format) {
+  return format.wFormatTag == kWaveFormatPcm && (format.nChannels == 1 || format.nChannels == 2) &&
+         (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
+         format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;
+}
+
+void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit, int32_t frames, float* left,
+                   float* right) {
+  if (eight_bit) {
+    if (channels == 1) {
+      for (int32_t k = 0; k < frames; ++k) left[k] = pcm8_to_float(pcm[k]);
+    } else {
+      for (int32_t k = 0; k < frames; ++k) {
+        left[k] = pcm8_to_float(pcm[2 * k]);
+        right[k] = pcm8_to_float(pcm[2 * k + 1]);
+      }
+    }
+    return;
+  }
+  const int16_t* s = reinterpret_cast<const int16_t*>(pcm);
+  if (channels == 1) {
+    for (int32_t k = 0; k < frames; ++k) left[k] = pcm16_to_float(s[k]);
+  } else {
+    for (int32_t k = 0; k < frames; ++k) {
+      left[k] = pcm16_to_float(s[2 * k]);
+      right[k] = pcm16_to_float(s[2 * k + 1]);
+    }
+  }
+}
+
+void floats_to_pcm(const float* left, const float* right, int channels, bool eight_bit,
+                   int32_t frames, uint8_t* pcm) {
+  if (eight_bit) {
+    for (int32_t k = 0; k < frames; ++k) {
+      pcm[k * channels] = float_to_pcm8(left[k]);
+      if (channels == 2) pcm[2 * k + 1] = float_to_pcm8(right[k]);
+    }
+    return;
+  }
+  int16_t* s = reinterpret_cast<int16_t*>(pcm);
+  if (channels == 1) {
+    for (int32_t k = 0; k < frames; ++k) s[k] = float_to_pcm16(left[k]);
+  } else {
+    for (int32_t k = 0; k < frames; ++k) {
+      s[2 * k] = float_to_pcm16(left[k]);
+      s[2 * k + 1] = float_to_pcm16(right[k]);
+    }
+  }
+}
+
+// After each step: cancellation, position in percent, then a short rest now and then.
+bool step_done(ProgressSink* progress, int32_t step, int32_t steps, Throttle& throttle) {
+  if (cancel_requested(progress)) return false;
+  if (progress != nullptr) {
+    progress->set_percent(static_cast<float>(int64_t{step} * 100 / steps));
+  }
+  throttle();
+  return true;
+}
+
+// A page-sized PCM buffer, aligned for 16-bit samples.
+std::unique_ptr<int16_t[]> pcm_buffer(const WaveFormat& format) {
+  const size_t bytes = size_t{kPageSamples} * format.nBlockAlign;
+  return std::make_unique_for_overwrite<int16_t[]>((bytes + 1) / 2);
+}
+
+}  // namespace
+
+int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t frames,
+                          ProgressSink* progress) {
+  if (!is_empty() || !stream.is_open() || !pcm_format_ok(format) || frames <= 0 ||
+      format.nSamplesPerSec == 0 || format.nSamplesPerSec > INT32_MAX) {
+    return 0;
+  }
+  if (!create(format.nChannels, frames, static_cast<int32_t>(format.nSamplesPerSec))) return 0;
+  const auto buffer = pcm_buffer(format);
+  auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
+  const bool eight_bit = is_8bit(format);
+  const int32_t steps = channel0_.pages();
+  Throttle throttle;
+  for (int32_t step = 0; step < steps; ++step) {
+    const int32_t want = channel0_.samples_in_page(step);
+    const size_t got = stream.read(pcm, format.nBlockAlign, static_cast<size_t>(want));
+    if (got == 0) break;  // the file holds fewer frames than its header claims: silence
+    float* left = channel0_.page(step);
+    float* right = channels_ == 2 ? channel1_.page(step) : nullptr;
+    if (left == nullptr || (channels_ == 2 && right == nullptr)) {
+      clear();
+      return 0;
+    }
+    pcm_to_floats(pcm, channels_, eight_bit, static_cast<int32_t>(got), left, right);
+    if (!step_done(progress, step + 1, steps, throttle)) {
+      clear();
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
+                           ProgressSink* progress) const {
+  if (!is_valid() || !is_flat() || !stream.is_open() || !pcm_format_ok(format) ||
+      format.nChannels != channels_) {
+    return 0;
+  }
+  const auto buffer = pcm_buffer(format);
+  auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
+  const bool eight_bit = is_8bit(format);
+  const int32_t steps = channel0_.pages();
+  Throttle throttle;
+  for (int32_t step = 0; step < steps; ++step) {
+    const int32_t n = channel0_.samples_in_page(step);
+    const float* left = channel0_.page(step);
+    const float* right = channels_ == 2 ? channel1_.page(step) : nullptr;
+    if (left == nullptr || (channels_ == 2 && right == nullptr)) return 0;
+    floats_to_pcm(left, right, channels_, eight_bit, n, pcm);
+    if (stream.write(pcm, format.nBlockAlign, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
+      return 0;
+    }
+    if (!step_done(progress, step + 1, steps, throttle)) return 0;
+  }
+  return 1;
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading a store for the screen and the sound device: waveform peaks and playback frames.
+#include <algorithm>
+
+#include "voxtrelle/audio/sample_store.h"
+
+namespace voxtrelle {
+
+void PeakList::append(float max, float min) {
+  pairs_.push_back({std::clamp(max, 0.0f, 1.0f), std::clamp(min, -1.0f, 0.0f)});
+}
+
+namespace {
+
+// Sample g belongs to column g * columns / frames. The sample at which the column changes opens
+// the new column without entering its extremes; a finished column appends its pair.
+bool channel_peaks(const ChannelBuffer& channel, int64_t frames, int64_t columns, PeakList& list) {
+  int64_t column = -1;
+  int64_t next_change = 0;  // first sample of the next column
+  float high = 0.0f;
+  float low = 0.0f;
+  for (int32_t page = 0; page < channel.pages(); ++page) {
+    const float* samples = channel.page(page);
+    if (samples == nullptr) return false;
+    const int64_t first = int64_t{page} * kPageSamples;
+    const int64_t end = first + channel.samples_in_page(page);
+    int64_t g = first;
+    while (g < end) {
+      if (g == next_change) {
+        if (column >= 0) list.append(high, low);
+        high = 0.0f;
+        low = 0.0f;
+        column = g * columns / frames;
+        // Smallest g' with g' * columns >= (column + 1) * frames.
+        next_change = ((column + 1) * frames + columns - 1) / columns;
+        ++g;
+        continue;
+      }
+      const int64_t stop = std::min(end, next_change);
+      const float* run = samples + (g - first);
+      const int64_t n = stop - g;
+      for (int64_t k = 0; k < n; ++k) {
+        high = run[k] > high ? run[k] : high;
+        low = run[k] < low ? run[k] : low;
+      }
+      g = stop;
+    }
+  }
+  if (column >= 0) list.append(high, low);
+  return true;
+}
+
+}  // namespace
+
+int SampleStore::peaks(PeakLists& lists, int32_t columns) const {
+  if (columns <= 0 || !is_valid() || !is_flat()) return 0;
+  lists.first.clear();
+  lists.second.clear();
+  lists.first.reserve(static_cast<size_t>(columns));
+  if (!channel_peaks(channel0_, frames_, columns, lists.first)) return 0;
+  if (channels_ == 2) {
+    lists.second.reserve(static_cast<size_t>(columns));
+    if (!channel_peaks(channel1_, frames_, columns, lists.second)) return 0;
+  }
+  return lists.first.size() == static_cast<size_t>(columns);
+}
+
+int32_t SampleStore::fill_playback(std::span<int16_t> buffer, int32_t start_frame) const {
+  if (!is_valid() || buffer.empty() || buffer.size() % channels_ != 0 || start_frame < 0 ||
+      start_frame >= frames_) {
+    return 0;
+  }
+  const int64_t wanted =
+      std::min<int64_t>(static_cast<int64_t>(buffer.size() / channels_), frames_ - start_frame);
+  int64_t produced[2] = {0, 0};
+  for (int c = 0; c < channels_; ++c) {
+    const ChannelBuffer& source = channel(c);
+    int64_t frame = start_frame;
+    const int64_t end = std::min<int64_t>(start_frame + wanted, source.length());
+    while (frame < end) {
+      const int32_t page = static_cast<int32_t>(frame / kPageSamples);
+      const float* samples = source.page(page);
+      if (samples == nullptr) break;
+      const int64_t first = int64_t{page} * kPageSamples;
+      const int64_t stop = std::min(end, first + source.samples_in_page(page));
+      for (int64_t f = frame; f < stop; ++f) {
+        buffer[static_cast<size_t>((f - start_frame) * channels_ + c)] =
+            float_to_pcm16(samples[f - first]);
+      }
+      frame = stop;
+    }
+    produced[c] = frame - start_frame;
+  }
+  if (channels_ == 2 && produced[0] != produced[1]) return 0;
+  return static_cast<int32_t>(produced[0] * channels_);
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "voxtrelle/audio/sample_store.h"
+#include "voxtrelle/audio/temp_file.h"
+
+namespace voxtrelle {
+
+SampleFile::~SampleFile() {
+  destroy();
+}
+
+int SampleFile::create(int32_t n) {
+  if (n <= 0 || file_.is_open() || !file_.path().empty()) return 0;
+  int fd = -1;
+  const std::string path = UniqueTempPathOpen({}, {}, {}, &fd);
+  if (fd < 0) return 0;
+  if (!file_.adopt(fd, path, true)) {
+    unlink(path.c_str());
+    return 0;
+  }
+  // A fresh file of 4 n bytes reads as zeros: the new channel is silence.
+  if (!file_.resize(uint64_t{4} * static_cast<uint32_t>(n))) {
+    file_.remove_file();
+    return 0;
+  }
+  count_ = n;
+  return 1;
+}
+
+void SampleFile::destroy() {
+  file_.remove_file();
+  count_ = 0;
+}
+
+int SampleFile::is_valid() const {
+  return count_ != 0 && file_.mapping_size() != 0 && !file_.path().empty() && file_.is_open();
+}
+
+int32_t SampleFile::pages() const {
+  if (count_ <= 0) return 0;
+  return static_cast<int32_t>((int64_t{count_} + kPageSamples - 1) / kPageSamples);
+}
+
+int32_t SampleFile::samples_in_page(int32_t i) const {
+  const int32_t n = pages();
+  if (i < 0 || i >= n) return 0;
+  if (i < n - 1) return static_cast<int32_t>(kPageSamples);
+  return count_ - static_cast<int32_t>(int64_t{n - 1} * kPageSamples);
+}
+
+float* SampleFile::map_page(int32_t i, size_t max_bytes) const {
+  const int32_t samples = samples_in_page(i);
+  if (samples == 0 || !is_valid()) return nullptr;
+  size_t bytes = size_t{static_cast<uint32_t>(samples)} * sizeof(float);
+  if (max_bytes != 0 && max_bytes < bytes) bytes = max_bytes;
+  return reinterpret_cast<float*>(
+      file_.map_view(uint64_t{static_cast<uint32_t>(i)} * kPageBytes, bytes));
+}
+
+float* SampleFile::page(int32_t i, size_t max_bytes) {
+  return map_page(i, max_bytes);
+}
+
+const float* SampleFile::page(int32_t i, size_t max_bytes) const {
+  return map_page(i, max_bytes);
+}
+
+int SampleFile::write_run(int32_t position, const float* samples, int32_t n) {
+  if (!is_valid() || position < 0 || n <= 0 || n > static_cast<int32_t>(kPageSamples) ||
+      int64_t{position} + n > count_) {
+    return 0;
+  }
+  // One view from the page that holds position, two pages long (or to the end of the file),
+  // so any run of up to one page fits.
+  const int32_t index = position / static_cast<int32_t>(kPageSamples);
+  const uint64_t offset = uint64_t{static_cast<uint32_t>(index)} * kPageBytes;
+  const uint64_t to_end = uint64_t{static_cast<uint32_t>(count_)} * sizeof(float) - offset;
+  const uint64_t two_pages =
+      2 * uint64_t{static_cast<uint32_t>(samples_in_page(index))} * sizeof(float);
+  uint8_t* view = file_.map_view(offset, static_cast<size_t>(std::min(two_pages, to_end)));
+  if (view == nullptr) return 0;
+  const size_t start = (static_cast<uint64_t>(position) * sizeof(float)) - offset;
+  std::memcpy(view + start, samples, size_t{static_cast<uint32_t>(n)} * sizeof(float));
+  return 1;
+}
+
+int SampleFile::copy_from(const SampleFile& other) {
+  if (this == &other || !other.is_valid() || !create(other.count())) return 0;
+  for (int32_t i = 0; i < other.pages(); ++i) {
+    const float* source = other.page(i);
+    float* target = page(i);
+    if (source == nullptr || target == nullptr) {
+      destroy();
+      return 0;
+    }
+    std::memcpy(target, source, size_t{static_cast<uint32_t>(samples_in_page(i))} * sizeof(float));
+  }
+  file_.unmap();
+  other.file_.unmap();
+  return 1;
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "voxtrelle/audio/sample_store.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace voxtrelle {
+
+int SampleStore::create(uint16_t channels, int32_t frames, int32_t rate) {
+  if (!is_empty() || (channels != 1 && channels != 2) || frames <= 0 || rate <= 0) return 0;
+  if (!channel0_.create(frames) || (channels == 2 && !channel1_.create(frames))) {
+    clear();
+    return 0;
+  }
+  channels_ = channels;
+  frames_ = frames;
+  rate_ = rate;
+  return 1;
+}
+
+void SampleStore::clear() {
+  channel0_.destroy();
+  channel1_.destroy();
+  channels_ = 0;
+  frames_ = 0;
+  rate_ = 0;
+}
+
+void SampleStore::swap(SampleStore& other) {
+  if (this == &other) return;
+  if (!is_empty()) clear();
+  std::swap(channels_, other.channels_);
+  std::swap(frames_, other.frames_);
+  std::swap(rate_, other.rate_);
+  std::swap(channel0_, other.channel0_);
+  std::swap(channel1_, other.channel1_);
+}
+
+int SampleStore::copy_from(const SampleStore& source, ProgressSink* progress) {
+  if (this == &source) return 0;
+  clear();
+  if (source.is_empty()) {
+    report_complete(progress);
+    return 1;
+  }
+  bool ok = source.is_valid();
+  for (int c = 0; ok && c < source.channels_; ++c) {
+    ok = !cancel_requested(progress) && channel(c).copy_from(source.channel(c));
+  }
+  if (!ok) {
+    clear();
+    report_failure(progress);
+    return 0;
+  }
+  channels_ = source.channels_;
+  frames_ = source.frames_;
+  rate_ = source.rate_;
+  report_complete(progress);
+  return 1;
+}
+
+int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t src_begin,
+                            int32_t src_end) {
+  if (!is_valid() || !is_flat() || !source.is_valid() || !source.is_flat() ||
+      channels_ != source.channels_) {
+    return 0;
+  }
+  std::vector<float> bounce;  // only when copying within one store
+  for (int c = 0; c < channels_; ++c) {
+    ChannelBuffer& target = channel(c);
+    const ChannelBuffer& from = source.channel(c);
+    const int64_t d = target.length();
+    const int64_t s = from.length();
+    if (dest_pos < 0 || dest_pos >= d) return 0;
+    const int64_t b = std::clamp<int64_t>(src_begin, 0, s);
+    int64_t e = std::clamp<int64_t>(src_end, 0, s);
+    if (b >= e) return 0;
+    e = std::min(e, b + (d - dest_pos));
+    int64_t position = dest_pos;
+    for (int64_t page = b / kPageSamples; page * kPageSamples < e; ++page) {
+      const int64_t page_start = page * kPageSamples;
+      const int64_t run_begin = std::max(b, page_start);
+      const int64_t run_end = std::min(e, page_start + int64_t{kPageSamples});
+      const int32_t n = static_cast<int32_t>(run_end - run_begin);
+      const float* samples = from.page(static_cast<int32_t>(page));
+      if (samples == nullptr) return 0;
+      samples += run_begin - page_start;
+      if (this == &source) {
+        // Writing remaps the same file's only view: take the run out first.
+        bounce.assign(samples, samples + n);
+        samples = bounce.data();
+      }
+      if (!target.write_run(static_cast<int32_t>(position), samples, n)) return 0;
+      position += n;
+    }
+  }
+  return 1;
+}
+
+int SampleStore::mix_to_mono() {
+  if (is_mono()) return 1;
+  if (!is_stereo() || channel0_.length() != channel1_.length() ||
+      channel0_.lead_offset() != channel1_.lead_offset()) {
+    return 0;
+  }
+  float smallest = 0.0f;
+  float largest = 0.0f;
+  bool first = true;
+  for (int32_t i = 0; i < channel0_.pages(); ++i) {
+    float* left = channel0_.page(i);
+    const float* right = channel1_.page(i);
+    const int32_t n = std::min(channel0_.samples_in_page(i), channel1_.samples_in_page(i));
+    if (left == nullptr || right == nullptr) return 0;
+    float lo = left[0] + right[0];
+    float hi = lo;
+    for (int32_t k = 0; k < n; ++k) {
+      const float sum = left[k] + right[k];
+      left[k] = sum;
+      lo = std::min(lo, sum);
+      hi = std::max(hi, sum);
+    }
+    smallest = first ? lo : std::min(smallest, lo);
+    largest = first ? hi : std::max(largest, hi);
+    first = false;
+  }
+  if (smallest < -1.0f || largest > 1.0f) {
+    const float peak = std::max(std::fabs(smallest), largest);
+    if (peak > 1.0f) {
+      // Rescale the whole channel rather than clip the loud parts.
+      const float scale = 1.0f / peak;
+      for (int32_t i = 0; i < channel0_.pages(); ++i) {
+        float* samples = channel0_.page(i);
+        if (samples == nullptr) return 0;
+        const int32_t n = channel0_.samples_in_page(i);
+        for (int32_t k = 0; k < n; ++k) {
+          samples[k] = std::clamp(samples[k] * scale, -1.0f, 1.0f);
+        }
+      }
+    }
+  }
+  channel1_.destroy();
+  channels_ = 1;
+  return 1;
+}
+
+int SampleStore::duplicate_to_stereo() {
+  if (is_stereo()) return 1;
+  if (!is_mono()) return 0;
+  if (!channel1_.copy_from(channel0_)) return 0;
+  channels_ = 2;
+  return 1;
+}
+
+double SampleStore::duration() const {
+  if (rate_ == 0) return 0.0;
+  return static_cast<double>(frames_) / static_cast<double>(rate_);
+}
+
+int SampleStore::is_empty() const {
+  return channels_ == 0 && frames_ == 0 && rate_ == 0 && channel0_.is_empty() &&
+         channel1_.is_empty();
+}
+
+int SampleStore::is_valid() const {
+  return (channels_ == 1 || channels_ == 2) && frames_ != 0 && rate_ != 0 && channel0_.is_valid() &&
+         (channels_ == 1 || channel1_.is_valid());
+}
+
+int SampleStore::is_mono() const {
+  return channels_ == 1 && channel0_.is_valid();
+}
+
+int SampleStore::is_stereo() const {
+  return channels_ == 2 && channel0_.is_valid() && channel1_.is_valid();
+}
+
+int SampleStore::is_flat() const {
+  if (is_empty()) return 1;
+  return is_valid() && channel0_.is_flat() && (channels_ == 1 || channel1_.is_flat());
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// RIFF/WAVE writing: the 44-byte header, the samples, and AudioClip::save_wav.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/temp_file.h"
+#include "voxtrelle/audio/wav_file.h"
+
+namespace voxtrelle {
+namespace {
+
+constexpr size_t kHeaderBytes = 44;
+
+void put32(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+  p[2] = static_cast<uint8_t>(v >> 16);
+  p[3] = static_cast<uint8_t>(v >> 24);
+}
+void put16(uint8_t* p, uint16_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+// The path a save replaces: a symbolic link is followed so that the link stays a link.
+std::string resolve_target(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    if (real != nullptr) return real.get();
+  }
+  return path;
+}
+
+std::string parent_directory(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+int write_wav_stream(ByteStream& stream, const AudioClip& clip, ProgressSink* progress) {
+  const WaveFormat& format = clip.format();
+  const SampleStore& store = clip.store();
+  if (!stream.is_open() || !clip.is_header_consistent() || !store.is_valid() || !store.is_flat() ||
+      cancel_requested(progress) || format.wFormatTag != kWaveFormatPcm || !stream.rewind()) {
+    return 0;
+  }
+  if ((format.nChannels != 1 && format.nChannels != 2) || format.nChannels != store.channels() ||
+      (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) ||
+      clip.frames() != store.frames()) {
+    return 0;
+  }
+  const uint64_t data = uint64_t{static_cast<uint32_t>(clip.frames())} * format.nBlockAlign;
+  const uint32_t pad = data & 1;
+  if (data + 36 + pad > UINT32_MAX) return 0;
+
+  uint8_t header[kHeaderBytes];
+  std::memcpy(header, "RIFF", 4);
+  put32(header + 4, static_cast<uint32_t>(36 + data + pad));
+  std::memcpy(header + 8, "WAVEfmt ", 8);
+  put32(header + 16, 16);
+  put16(header + 20, kWaveFormatPcm);
+  put16(header + 22, format.nChannels);
+  put32(header + 24, format.nSamplesPerSec);
+  put32(header + 28, format.nAvgBytesPerSec);
+  put16(header + 32, format.nBlockAlign);
+  put16(header + 34, format.wBitsPerSample);
+  std::memcpy(header + 36, "data", 4);
+  put32(header + 40, static_cast<uint32_t>(data));
+  if (stream.write(header, kHeaderBytes, 1) != 1) return 0;
+  if (!store.write_pcm(stream, format, progress)) return 0;
+  if (pad != 0 && !stream.write_byte(0)) return 0;
+  return 1;
+}
+
+int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progress) {
+  if (path.empty() || cancel_requested(progress)) {
+    report_failure(progress);
+    return 0;
+  }
+  // Write beside the target under a temporary name and rename it over the target only when
+  // everything was written: a failed save never destroys the file that was there.
+  const std::string target = resolve_target(path);
+  const std::string folder = parent_directory(target);
+  struct stat st {};
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    report_failure(progress);
+    return 0;
+  }
+  int fd = -1;
+  const std::string temporary = UniqueTempPathOpen("wav", kTempPrefix, folder, &fd, 0666);
+  if (fd < 0) {
+    report_failure(progress);
+    return 0;
+  }
+  struct stat existing {};
+  if (stat(target.c_str(), &existing) == 0) {
+    [[maybe_unused]] const int kept = fchmod(fd, existing.st_mode & 07777);
+  }
+
+  int ok = 0;
+  {
+    WavStream stream;
+    if (stream.adopt_write(fd, temporary)) {
+      ok = write_wav_stream(stream, clip, progress);
+      ok = stream.close() && ok;
+    }
+  }
+  if (ok) ok = rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    unlink(temporary.c_str());
+    report_failure(progress);
+    return 0;
+  }
+  report_complete(progress);
+  return 1;
+}
+
+int AudioClip::save_wav(const std::string& path, ProgressSink* progress) const {
+  return voxtrelle::save_wav(path, *this, progress);
+}
+
+}  // namespace voxtrelle
