@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// FfmpegMediaCodec::decode_to_wav: any source FFmpeg decodes into a 16-bit PCM WAV file.
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "voxtrelle/media/ffmpeg_media_codec.h"
+#include "voxtrelle/media/media_paths.h"
+#include "voxtrelle/media/media_reader.h"
+#include "voxtrelle/media/pcm_wav_writer.h"
+
+namespace voxtrelle {
+namespace {
+
+// A container that declares a length but delivers clearly less was cut short. The allowance
+// covers the codec's delay and the last, partly filled frames.
+bool looks_truncated(const MediaReader& reader) {
+  const double declared = reader.duration();
+  if (declared <= 0.0) return false;
+  const double allowance = std::max(0.25, declared * 0.02);
+  return reader.position() + allowance < declared;
+}
+
+int decode(const std::string& source, const std::string& target, ProgressSink* progress,
+           bool& wrote_target) {
+  if (cancel_requested(progress) || source.empty() || target.empty()) return 0;
+  const int kind = source_kind(source);
+  if (kind < 0) return 0;
+  if (::access(target.c_str(), F_OK) == 0 && file_is_writable(target) == 0) return 0;
+
+  const uint32_t total = progress != nullptr ? progress->total() : 0;
+  const uint32_t open_share = static_cast<uint32_t>(total * 0.3);
+  MediaReader reader;
+  if (reader.open(source, kind, AV_SAMPLE_FMT_S16) == 0) return 0;
+  if (progress != nullptr) {
+    if (cancel_requested(progress)) return 0;
+    progress->advance(open_share);
+  }
+
+  PcmWavWriter writer;
+  wrote_target = true;
+  if (writer.open(target, static_cast<uint16_t>(reader.channels()),
+                  static_cast<uint32_t>(reader.sample_rate())) == 0) {
+    return 0;
+  }
+  const size_t frame_bytes = size_t(reader.channels()) * 2;
+  const MediaReader::SampleSink sink = [&](const uint8_t* const* data, int frames) {
+    return writer.write(data[0], size_t(frames) * frame_bytes);
+  };
+
+  // Progress of the rest follows the decoded share of the declared length.
+  ProgressSlice* slice = nullptr;
+  std::unique_ptr<ProgressSlice> rest;
+  if (progress != nullptr) {
+    rest = std::make_unique<ProgressSlice>(*progress, total - open_share);
+    slice = rest.get();
+  }
+  const double duration = reader.duration();
+  for (;;) {
+    if (cancel_requested(progress)) return 0;
+    const int stepped = reader.step(sink);
+    if (stepped < 0) return 0;
+    if (stepped == 0) break;
+    if (slice != nullptr && duration > 0.0) {
+      slice->set_percent(static_cast<float>(reader.position() * 100.0 / duration));
+    }
+  }
+  if (reader.frames_delivered() == 0 || looks_truncated(reader)) return 0;
+  return writer.finish();
+}
+
+}  // namespace
+
+int FfmpegMediaCodec::decode_to_wav(const std::string& source, const std::string& target,
+                                    ProgressSink* progress) {
+  bool wrote_target = false;
+  if (decode(source, target, progress, wrote_target) == 0) {
+    // A half-written file is never left behind; a target refused before writing stays as is.
+    if (wrote_target) ::unlink(target.c_str());
+    report_failure(progress);
+    return 0;
+  }
+  report_complete(progress);
+  return 1;
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace voxtrelle {
+
+// The kind of a media source by its lower-cased extension: 1 for "wav" and "pcm", 2 for "wma",
+// -1 for anything else.
+int source_kind(const std::string& path);
+
+// 1 when a file could be written at path without touching what is there now: an existing
+// target must be a regular file we may write, and its folder must let us create the new file
+// beside it (the new file replaces it by rename).
+int file_is_writable(const std::string& path);
+
+// A new file beside a target, named "~Ve" + random + ".tmp" in the target's folder. Until
+// commit() renames it over the target, the target stays untouched; the destructor removes
+// an uncommitted file.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // Creates the empty file (exclusive, mode 0666 less the umask). Returns 1/0.
+  int create(const std::string& target);
+  const std::string& path() const { return path_; }
+  // Renames the file over the target. Returns 1/0; on 0 the file is removed.
+  int commit();
+  // Removes the file now.
+  void discard();
+
+ private:
+  std::string target_;
+  std::string path_;
+};
+
+}  // namespace voxtrelle
