@@ -144,6 +144,7 @@ class Mp3PlayerGst : public Mp3Player {
   static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer self);
   GstElement* makeParser(int variant);
   GstElement* makeRenderer(std::string* errorText);
+  gint64 estimateDurationNs();
   int fail(const std::string& text, std::string* errorText) {
     if (errorText != nullptr) *errorText = text;
     tearDown();
@@ -178,7 +179,12 @@ GstElement* Mp3PlayerGst::makeParser(int variant) {
     return nullptr;
   }
   gst_bin_add_many(GST_BIN(bin), demux, parser, nullptr);
-  g_signal_connect(demux, "pad-added", G_CALLBACK(LinkDemuxedPad), parser);
+  // Depending on the version the demuxer's source pad exists at once or appears later.
+  if (GstRef<GstPad> demuxed(gst_element_get_static_pad(demux, "src")); demuxed.ptr != nullptr) {
+    LinkDemuxedPad(demux, demuxed.ptr, parser);
+  } else {
+    g_signal_connect(demux, "pad-added", G_CALLBACK(LinkDemuxedPad), parser);
+  }
   GstRef<GstPad> sink(gst_element_get_static_pad(demux, "sink"));
   GstRef<GstPad> src(gst_element_get_static_pad(parser, "src"));
   gst_element_add_pad(bin, gst_ghost_pad_new("sink", sink.ptr));
@@ -309,9 +315,30 @@ int32_t Mp3PlayerGst::durationMs() {
     gint64 ns = 0;
     if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &ns) && ns > 0) {
       durationMs_ = ToMs(ns);
+    } else if ((ns = estimateDurationNs()) > 0) {
+      durationMs_ = ToMs(ns);
     }
   }
   return durationMs_;
+}
+
+// While prerolled the parser has seen only the first frames and has no duration yet; it can
+// already convert the file's size to time from the bit rate of those frames.
+gint64 Mp3PlayerGst::estimateDurationNs() {
+  GstRef<GstElement> source(gst_bin_get_by_name(GST_BIN(pipeline_), "source"));
+  // Variant 2's frame parser sits inside the "mp3Parser" bin.
+  GstRef<GstElement> parser(gst_bin_get_by_name(GST_BIN(pipeline_), "frameParser"));
+  if (parser.ptr == nullptr) parser.ptr = gst_bin_get_by_name(GST_BIN(pipeline_), "mp3Parser");
+  if (source.ptr == nullptr || parser.ptr == nullptr) return -1;
+  gint64 bytes = 0;
+  if (!gst_element_query_duration(source.ptr, GST_FORMAT_BYTES, &bytes) || bytes <= 0) return -1;
+  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "src"));
+  gint64 ns = -1;
+  if (pad.ptr == nullptr ||
+      !gst_pad_query_convert(pad.ptr, GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &ns)) {
+    return -1;
+  }
+  return ns;
 }
 
 int32_t Mp3PlayerGst::currentMs() {
