@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/media/media_reader.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavutil/avstring.h>
 #include <libavutil/channel_layout.h>
@@ -79,11 +81,24 @@ int MediaReader::step(const SampleSink& sink) {
       av_packet_unref(packet_.get());
       continue;
     }
+    if (skips_ahead(*packet_)) {
+      av_packet_unref(packet_.get());
+      return -1;
+    }
     const int sent = avcodec_send_packet(decoder_.get(), packet_.get());
     av_packet_unref(packet_.get());
     if (sent < 0) return -1;
     return deliver_frames(sink) < 0 ? -1 : 1;
   }
+}
+
+bool MediaReader::skips_ahead(const AVPacket& packet) {
+  if (packet.pts == AV_NOPTS_VALUE) return false;
+  const AVRational base = input_->streams[stream_]->time_base;
+  const int64_t slack = std::max<int64_t>(packet.duration / 2, av_rescale_q(10, {1, 1000}, base));
+  const bool gap = next_pts_ != AV_NOPTS_VALUE && packet.pts > next_pts_ + slack;
+  next_pts_ = packet.duration > 0 ? packet.pts + packet.duration : AV_NOPTS_VALUE;
+  return gap;
 }
 
 int MediaReader::deliver_frames(const SampleSink& sink) {

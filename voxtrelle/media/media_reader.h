@@ -44,6 +44,9 @@ class MediaReader {
   int step(const SampleSink& sink);
 
  private:
+  // A packet that starts clearly after the previous one ended means the demuxer passed over
+  // damaged data.
+  bool skips_ahead(const AVPacket& packet);
   int deliver_frames(const SampleSink& sink);
   int convert(const AVFrame& frame, const SampleSink& sink);
 
@@ -59,6 +62,7 @@ class MediaReader {
   int source_bits_ = 16;
   double duration_ = 0.0;
   int64_t delivered_ = 0;
+  int64_t next_pts_ = AV_NOPTS_VALUE;  // stream time base; where the next packet should start
   std::vector<std::vector<uint8_t>> planes_;  // conversion output, one buffer per plane
   std::vector<uint8_t*> plane_pointers_;
   bool draining_ = false;

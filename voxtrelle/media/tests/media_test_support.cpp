@@ -118,7 +118,7 @@ bool read_wav(const std::string& path, PcmWav& wav) {
       have_fmt = true;
     } else if (id == "data") {
       if (!have_fmt || at + size > in.size()) return false;
-      if (wav.format_tag == 1 && wav.bits == 16) {
+      if ((wav.format_tag == 1 || wav.format_tag == 0xFFFE) && wav.bits == 16) {
         wav.samples.resize(size / 2);
         std::memcpy(wav.samples.data(), in.data() + at, wav.samples.size() * 2);
       }

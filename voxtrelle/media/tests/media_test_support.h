@@ -34,7 +34,7 @@ struct PcmWav {
   uint16_t channels = 0;
   uint32_t sample_rate = 0;
   uint16_t bits = 0;
-  std::vector<int16_t> samples;  // interleaved, 16-bit files only
+  std::vector<int16_t> samples;  // interleaved; 16-bit PCM (plain or extensible) only
   size_t frames() const { return channels ? samples.size() / channels : 0; }
 };
 
