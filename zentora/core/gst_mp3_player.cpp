@@ -18,6 +18,9 @@ namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 constexpr GstClockTime kSeekSettleTimeout = 200 * GST_MSECOND;
+// MP3 streams run at 8 to 640 kbit/s; the bounds leave room for padding and small tags.
+constexpr double kMinPlausibleKbps = 4.0;
+constexpr double kMaxPlausibleKbps = 1000.0;
 
 void EnsureGstInit() {
   static std::once_flag once;
@@ -144,6 +147,8 @@ class Mp3PlayerGst : public Mp3Player {
   static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer self);
   GstElement* makeParser(int variant);
   GstElement* makeRenderer(std::string* errorText);
+  GstElement* frameParser();
+  gint64 streamBytes();
   gint64 estimateDurationNs();
   int fail(const std::string& text, std::string* errorText) {
     if (errorText != nullptr) *errorText = text;
@@ -260,6 +265,14 @@ int Mp3PlayerGst::build(const std::string& path, int variant, std::string* error
   if (fake) return fail(NoAudioDeviceText(), errorText);
   durationMs_ = 0;
   if (durationMs() <= 0) return fail("文件不是有效的mp3格式，或数据已损坏。", errorText);
+  // A damaged VBR header claims a length that no MP3 bit rate can give for the stream's size;
+  // such a file is refused so that the repair tool rewrites the header.
+  if (const gint64 bytes = streamBytes(); bytes > 0) {
+    const double kbps = static_cast<double>(bytes) * 8.0 / durationMs();
+    if (kbps < kMinPlausibleKbps || kbps > kMaxPlausibleKbps) {
+      return fail("文件的长度信息已损坏。", errorText);
+    }
+  }
 
   gst_bus_set_flushing(bus.ptr, TRUE);
   gst_bus_set_flushing(bus.ptr, FALSE);
@@ -322,16 +335,30 @@ int32_t Mp3PlayerGst::durationMs() {
   return durationMs_;
 }
 
-// While prerolled the parser has seen only the first frames and has no duration yet; it can
-// already convert the file's size to time from the bit rate of those frames.
-gint64 Mp3PlayerGst::estimateDurationNs() {
-  GstRef<GstElement> source(gst_bin_get_by_name(GST_BIN(pipeline_), "source"));
+GstElement* Mp3PlayerGst::frameParser() {
   // Variant 2's frame parser sits inside the "mp3Parser" bin.
-  GstRef<GstElement> parser(gst_bin_get_by_name(GST_BIN(pipeline_), "frameParser"));
-  if (parser.ptr == nullptr) parser.ptr = gst_bin_get_by_name(GST_BIN(pipeline_), "mp3Parser");
-  if (source.ptr == nullptr || parser.ptr == nullptr) return -1;
-  gint64 bytes = 0;
-  if (!gst_element_query_duration(source.ptr, GST_FORMAT_BYTES, &bytes) || bytes <= 0) return -1;
+  GstElement* parser = gst_bin_get_by_name(GST_BIN(pipeline_), "frameParser");
+  return parser != nullptr ? parser : gst_bin_get_by_name(GST_BIN(pipeline_), "mp3Parser");
+}
+
+// Bytes of the audio stream the frame parser reads (without the tags variant 2 strips).
+gint64 Mp3PlayerGst::streamBytes() {
+  GstRef<GstElement> parser(frameParser());
+  if (parser.ptr == nullptr) return -1;
+  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "sink"));
+  gint64 bytes = -1;
+  if (pad.ptr == nullptr || !gst_pad_peer_query_duration(pad.ptr, GST_FORMAT_BYTES, &bytes)) {
+    return -1;
+  }
+  return bytes;
+}
+
+// While prerolled the parser has seen only the first frames and has no duration yet; it can
+// already convert the stream's size to time from the bit rate of those frames.
+gint64 Mp3PlayerGst::estimateDurationNs() {
+  GstRef<GstElement> parser(frameParser());
+  const gint64 bytes = streamBytes();
+  if (parser.ptr == nullptr || bytes <= 0) return -1;
   GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "src"));
   gint64 ns = -1;
   if (pad.ptr == nullptr ||

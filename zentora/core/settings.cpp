@@ -3,6 +3,8 @@
 
 #include <wx/fileconf.h>
 #include <wx/log.h>
+#include <wx/sstream.h>
+#include <wx/wfstream.h>
 
 #include <cerrno>
 #include <cmath>
@@ -32,11 +34,6 @@ int32_t Clamp(long value, int32_t low, int32_t high) {
   if (value > high) return high;
   if (value < low) return low;
   return static_cast<int32_t>(value);
-}
-
-std::unique_ptr<wxFileConfig> OpenConfig(const std::string& filePath) {
-  return std::make_unique<wxFileConfig>(wxString(), wxString(), Wx(filePath), wxString(),
-                                        wxCONFIG_USE_LOCAL_FILE);
 }
 
 }  // namespace
@@ -79,7 +76,10 @@ Settings LoadSettings(const std::string& filePath, std::string* errorText) {
   if (isFolder) return settings;
 
   wxLogNull quiet;  // failures are ours to report, never wx's log windows
-  const auto config = OpenConfig(filePath);
+  // Streams keep wxFileConfig away from the standard paths (and from needing a wxApp).
+  wxFileInputStream in(Wx(filePath));
+  if (!in.IsOk()) return settings;
+  const auto config = std::make_unique<wxFileConfig>(in);
   long value = 0;
   config->Read("/options/bMute", &value, 0L);
   settings.mute = static_cast<int32_t>(value);
@@ -108,21 +108,23 @@ int SaveSettings(const std::string& filePath, const Settings& settings, std::str
   if (!fileIsFolder) MakeWritable(filePath);
   if (!folder.empty()) fs::create_directories(folder, ec);  // errors show up at the open below
 
-  FILE* out = std::fopen(filePath.c_str(), "wb");
-  if (out == nullptr) {
+  FILE* probe = std::fopen(filePath.c_str(), "wb");
+  if (probe == nullptr) {
     if (errorText != nullptr)
       *errorText = FormatText(kTextWriteFailed, {filePath, ErrnoText(errno)});
     return 0;  // a folder or a read-only place: nothing can be written there
   }
-  std::fclose(out);
+  std::fclose(probe);
 
   wxLogNull quiet;
-  const auto config = OpenConfig(filePath);
+  wxStringInputStream empty(wxString{});
+  const auto config = std::make_unique<wxFileConfig>(empty);
   config->Write("/options/bMute", static_cast<long>(settings.mute));
   config->Write("/options/volume", static_cast<long>(settings.volume) + kVolumeStoredOffset);
   config->Write("/options/eachJump", static_cast<long>(settings.jumpSeconds));
   config->Write("/options/fineTuning", static_cast<long>(settings.fineTuneMs));
-  if (!config->Flush()) {
+  wxFileOutputStream out(Wx(filePath));
+  if (!out.IsOk() || !config->Save(out) || !out.Close()) {
     if (errorText != nullptr) *errorText = FormatText(kTextWriteFailed, {filePath, ErrnoText(EIO)});
     return 0;
   }

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The open flow against the real GStreamer player and the real repair tool.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "zentora/core/cutter_app.h"
+#include "zentora/core/gst_mp3_player.h"
+#include "zentora/core/tests/fakes.h"
+#include "zentora/core/tests/test_support.h"
+#include "zentora/core/text_table.h"
+#include "zentora/core/tool_process.h"
+
+namespace zentora {
+namespace {
+
+class OpenFlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::UseFakeAudioSink();
+    view.repairAction = [](const std::string& path) { RunRepairBlocking(path); };
+  }
+  void TearDown() override { app.close(); }
+
+  testing::TempDir dir;
+  GstPlayerBackend backend;
+  testing::FakeView view;
+  testing::FakeTimer timer;
+  CutterApp app{backend, view, timer};
+};
+
+// A VBR file whose Xing header claims a single frame: the player refuses the impossible
+// length, the repair tool rewrites the header, the second attempt opens it.
+TEST_F(OpenFlowTest, DamagedHeaderIsRepairedAndOpens) {
+  const std::string path = dir.file("damaged vbr.mp3");
+  ASSERT_TRUE(testing::WriteMp3(path, {.seconds = 6, .cbr = false}));
+  std::string bytes = testing::ReadFile(path);
+  const size_t xing = bytes.find("Xing");
+  ASSERT_NE(xing, std::string::npos);
+  bytes.replace(xing + 8, 4, std::string("\0\0\0\1", 4));  // frame count = 1
+  testing::WriteFile(path, bytes);
+  // A read-only file and a read-only old backup must not stop the repair.
+  testing::WriteFile(path + ".bak", "old backup");
+  ::chmod((path + ".bak").c_str(), 0444);
+  ::chmod(path.c_str(), 0444);
+
+  ASSERT_EQ(app.open(path), 1) << (view.errors.empty() ? "" : view.errors[0]);
+  EXPECT_EQ(view.repairs, (std::vector<std::string>{path}));
+  EXPECT_NEAR(app.durationMs(), 6000, 100);
+  EXPECT_EQ(app.playState(), PlayState::Playing);
+  EXPECT_EQ(view.title, std::string("damaged vbr - ") + LoadText(kTextCaption));
+}
+
+TEST_F(OpenFlowTest, NonMp3FailsWithLoadFailedAfterOneRepair) {
+  const std::string path = dir.file("notes.mp3");
+  testing::WriteFile(path, std::string(50000, 'n'));
+  EXPECT_EQ(app.open(path), 0);
+  EXPECT_EQ(view.repairs.size(), 1u);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0].rfind("载入失败：\r\n", 0), 0u) << view.errors[0];
+  EXPECT_GT(view.errors[0].size(), std::string("载入失败：\r\n").size()) << "with a reason";
+  EXPECT_FALSE(app.loaded());
+}
+
+TEST_F(OpenFlowTest, GoodFileOpensWithoutRepairAndLoops) {
+  const std::string path = dir.file("歌曲 one.mp3");
+  ASSERT_TRUE(testing::WriteMp3(path, {.seconds = 4}));
+  ASSERT_EQ(app.open(path), 1);
+  EXPECT_TRUE(view.repairs.empty());
+  app.seekTo(1000);
+  app.abKey();
+  app.seekTo(1300);
+  app.abKey();
+  EXPECT_NEAR(app.pointA(), 1000, 30);
+  EXPECT_NEAR(app.pointB(), 1300, 30);
+  app.seekTo(3000);
+  app.onTick();
+  EXPECT_NEAR(app.currentMs(), app.pointA(), 30) << "pulled back to A";
+}
+
+}  // namespace
+}  // namespace zentora
