@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fade In and Fade Out: linear ramps over the range.
+#include <algorithm>
+
+#include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/edit_pages.h"
+
+namespace voxtrelle {
+namespace {
+
+enum class Direction { kIn, kOut };
+
+// The k-th sample of the range of N gets gain k / (N - 1) (in) or 1 - k / (N - 1) (out).
+// A range of one sample has no ramp and is left alone.
+int fade_channel(ChannelBuffer& channel, int32_t begin, int32_t end, Direction direction) {
+  if (!edit_pages::resolve_range(channel.length(), begin, end)) return 0;
+  const int64_t length = int64_t{end} - begin;
+  if (length <= 1) return 1;
+  const double last = static_cast<double>(length - 1);
+  return edit_pages::for_each_run(
+      channel, begin, end, [last, direction](float* s, int32_t n, int32_t offset) {
+        for (int32_t i = 0; i < n; ++i) {
+          const double k = static_cast<double>(int64_t{offset} + i);
+          const double faded =
+              direction == Direction::kIn ? k * s[i] / last : s[i] * (1.0 - k / last);
+          s[i] = static_cast<float>(std::clamp(faded, -1.0, 1.0));
+        }
+      });
+}
+
+int fade_store(SampleStore& store, int32_t begin, int32_t end, Direction direction) {
+  if (!store.is_valid() || !store.is_flat()) return 0;
+  for (int c = 0; c < store.channels(); ++c) {
+    if (!fade_channel(store.channel(c), begin, end, direction)) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int AudioClip::fade_in(int32_t begin, int32_t end) {
+  return fade_store(store_, begin, end, Direction::kIn);
+}
+
+int AudioClip::fade_out(int32_t begin, int32_t end) {
+  return fade_store(store_, begin, end, Direction::kOut);
+}
+
+}  // namespace voxtrelle

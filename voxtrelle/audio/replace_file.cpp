@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "voxtrelle/audio/replace_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "voxtrelle/audio/temp_file.h"
+
+namespace voxtrelle {
+namespace {
+
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+int target_is_writable(const std::string& target) {
+  if (target.empty() || target.back() == '/') return 0;
+  struct stat folder {};
+  const std::string directory = folder_of(target);
+  if (::stat(directory.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return 0;
+  if (::access(directory.c_str(), W_OK | X_OK) != 0) return 0;
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) != 0) return 1;
+  return S_ISREG(existing.st_mode) && ::access(target.c_str(), W_OK) == 0;
+}
+
+std::string sibling_temp_path(const std::string& target, const std::string& extension) {
+  int fd = -1;
+  const std::string path = UniqueTempPathOpen(extension, kTempPrefix, folder_of(target), &fd, 0666);
+  if (fd >= 0) ::close(fd);
+  return path;
+}
+
+int replace_file(const std::string& temp, const std::string& target) {
+  // A replaced file keeps its permissions; a new one has those of any new file.
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 &&
+      ::chmod(temp.c_str(), existing.st_mode & 07777) != 0) {
+    return 0;
+  }
+  return std::rename(temp.c_str(), target.c_str()) == 0 ? 1 : 0;
+}
+
+}  // namespace voxtrelle

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace voxtrelle {
+
+// Saving without risking the user's file: the new file is written under a temporary name in
+// the target's folder and renamed over the target only when it is complete.
+
+// 1 when a file may be written at target: its folder exists and, when target exists, it is a
+// regular file (or a link to one) that we may write.
+int target_is_writable(const std::string& target);
+
+// A new, empty, uniquely named file ("~Ve001.EXT", ...) in target's folder, created with the
+// permissions of any new file, or "".
+std::string sibling_temp_path(const std::string& target, const std::string& extension);
+
+// Gives temp the old target's permissions (when there is one), then renames it over
+// target. Returns 1/0; on 0 both files are as they were.
+int replace_file(const std::string& temp, const std::string& target);
+
+}  // namespace voxtrelle
