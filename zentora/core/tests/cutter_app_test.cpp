@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "zentora/core/commands.h"
 #include "zentora/core/tests/fakes.h"
 #include "zentora/core/text_table.h"
@@ -204,6 +206,9 @@ struct RepeatCase {
   int32_t position;
   bool seeksToA;
 };
+void PrintTo(const RepeatCase& r, std::ostream* os) {
+  *os << r.position;
+}
 
 class RepeatTick : public CutterAppTest, public ::testing::WithParamInterface<RepeatCase> {};
 
@@ -288,6 +293,9 @@ struct FineTuneCase {
   int command;
   int32_t wantA, wantB;
 };
+void PrintTo(const FineTuneCase& r, std::ostream* os) {
+  *os << r.name;
+}
 
 class FineTune : public CutterAppTest, public ::testing::WithParamInterface<FineTuneCase> {};
 
@@ -328,6 +336,9 @@ struct CutCase {
   int32_t gap;
   bool accepted;
 };
+void PrintTo(const CutCase& r, std::ostream* os) {
+  *os << r.gap;
+}
 
 class CutGap : public CutterAppTest, public ::testing::WithParamInterface<CutCase> {};
 

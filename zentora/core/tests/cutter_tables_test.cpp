@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 
 #include "zentora/core/text_table.h"
@@ -24,6 +26,9 @@ struct StateRow {
   int abMenuText;
   int status;
 };
+void PrintTo(const StateRow& r, std::ostream* os) {
+  *os << r.name;
+}
 
 const std::set<int> kActive = {kCmdOpen, kCmdPlayPause, kCmdJumpBack, kCmdJumpForward, kCmdABKey};
 std::set<int> With(std::set<int> base, std::initializer_list<int> more) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -111,6 +113,9 @@ struct BadInput {
   const char* name;
   std::string bytes;
 };
+void PrintTo(const BadInput& r, std::ostream* os) {
+  *os << r.name;
+}
 
 class GstPlayerRejects : public GstPlayerTest, public ::testing::WithParamInterface<BadInput> {};
 

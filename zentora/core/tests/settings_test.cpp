@@ -2,9 +2,11 @@
 #include "zentora/core/settings.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <ostream>
 
 #include <cstdlib>
 #include <cstring>
@@ -69,6 +71,9 @@ struct BoundCase {
   const char* line;
   int32_t mute, volume, jump, fine;
 };
+void PrintTo(const BoundCase& r, std::ostream* os) {
+  *os << r.line;
+}
 
 class SettingsBounds : public SettingsTest, public ::testing::WithParamInterface<BoundCase> {};
 
@@ -187,6 +192,9 @@ struct SliderPair {
   int position;
   int32_t volume;
 };
+void PrintTo(const SliderPair& r, std::ostream* os) {
+  *os << r.position;
+}
 
 class VolumeSlider : public ::testing::TestWithParam<SliderPair> {};
 
