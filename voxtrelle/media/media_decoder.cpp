@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "voxtrelle/media/asf_length.h"
 #include "voxtrelle/media/ffmpeg_media_codec.h"
 #include "voxtrelle/media/media_paths.h"
 #include "voxtrelle/media/media_reader.h"
@@ -13,10 +14,10 @@
 namespace voxtrelle {
 namespace {
 
-// A container that declares a length but delivers clearly less was cut short. The allowance
-// covers the codec's delay and the last, partly filled frames.
-bool looks_truncated(const MediaReader& reader) {
-  const double declared = reader.duration();
+// A WMA file that declares a length but delivers clearly less was cut short. The allowance
+// covers the codec's delay and the last, partly filled frames. (A PCM-like WAV source is read
+// leniently, as the WAV reader reads a short data chunk.)
+bool looks_truncated(const MediaReader& reader, double declared) {
   if (declared <= 0.0) return false;
   const double allowance = std::max(0.25, declared * 0.02);
   return reader.position() + allowance < declared;
@@ -56,7 +57,8 @@ int decode(const std::string& source, const std::string& target, ProgressSink* p
     rest = std::make_unique<ProgressSlice>(*progress, total - open_share);
     slice = rest.get();
   }
-  const double duration = reader.duration();
+  const double declared = kind == 2 ? asf_declared_seconds(source) : 0.0;
+  const double duration = declared > 0.0 ? declared : reader.duration();
   for (;;) {
     if (cancel_requested(progress)) return 0;
     const int stepped = reader.step(sink);
@@ -66,7 +68,10 @@ int decode(const std::string& source, const std::string& target, ProgressSink* p
       slice->set_percent(static_cast<float>(reader.position() * 100.0 / duration));
     }
   }
-  if (reader.frames_delivered() == 0 || looks_truncated(reader)) return 0;
+  if (reader.frames_delivered() == 0 || looks_truncated(reader, declared) ||
+      cancel_requested(progress)) {
+    return 0;
+  }
   return writer.finish();
 }
 
