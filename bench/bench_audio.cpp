@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the audio core on a 60-minute 44.1 kHz 16-bit stereo WAV file: load, save and the
+// waveform's peaks, with the page cache warm. Prints MB/s of WAV data and the peak resident
+// memory, which must stay small whatever the file's length.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/temp_file.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t kRate = 44100;
+constexpr uint32_t kFrames = kRate * 60 * 60;
+constexpr uint32_t kDataBytes = kFrames * 4;
+
+void put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// A plain PCM file with a sweep in both channels, written in 1 MiB pieces.
+bool write_source(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  uint8_t header[44] = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
+                        'f', 'm', 't', ' ', 16, 0, 0, 0, 1,   0,   2,   0};
+  put32(header + 4, 36 + kDataBytes);
+  put32(header + 24, kRate);
+  put32(header + 28, kRate * 4);
+  header[32] = 4;
+  header[34] = 16;
+  std::memcpy(header + 36, "data", 4);
+  put32(header + 40, kDataBytes);
+  bool ok = write(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header);
+  std::vector<int16_t> block(1 << 19);
+  double phase = 0.0;
+  for (uint32_t done = 0; ok && done < kFrames;) {
+    const uint32_t n = std::min<uint32_t>(kFrames - done, block.size() / 2);
+    for (uint32_t k = 0; k < n; ++k) {
+      phase += 0.01 + 0.00000001 * (done + k);
+      block[2 * k] = static_cast<int16_t>(20000.0 * std::sin(phase));
+      block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(0.5 * phase));
+    }
+    const ssize_t bytes = static_cast<ssize_t>(n) * 4;
+    ok = write(fd, block.data(), static_cast<size_t>(bytes)) == bytes;
+    done += n;
+  }
+  return close(fd) == 0 && ok;
+}
+
+// Reads the file once so the timings see a warm page cache.
+void warm(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  std::vector<char> buffer(1 << 20);
+  while (read(fd, buffer.data(), buffer.size()) > 0) {
+  }
+  close(fd);
+}
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long peak_rss_kib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void report(const char* what, double seconds, double bytes) {
+  std::printf("%-22s %7.3f s  %8.1f MB/s  peak RSS %6.1f MiB\n", what, seconds,
+              bytes / seconds / 1e6, static_cast<double>(peak_rss_kib()) / 1024.0);
+}
+
+}  // namespace
+
+int main() {
+  using namespace voxtrelle;
+  const std::string folder = temp_directory();
+  const std::string source = folder + "/vx_bench_source.wav";
+  const std::string target = folder + "/vx_bench_saved.wav";
+  const double wav_bytes = 44.0 + kDataBytes;
+  std::printf("bench_audio: 60 min, 44.1 kHz, 16-bit stereo, %.1f MB in %s\n", wav_bytes / 1e6,
+              folder.c_str());
+  if (!write_source(source)) {
+    std::fprintf(stderr, "cannot write %s\n", source.c_str());
+    unlink(source.c_str());
+    return 1;
+  }
+  warm(source);
+  std::printf("%-22s %7s    %8s       peak RSS %6.1f MiB\n", "start", "", "",
+              static_cast<double>(peak_rss_kib()) / 1024.0);
+
+  int status = 0;
+  {
+    AudioClip clip;
+    auto start = Clock::now();
+    if (!clip.load_wav(source, nullptr)) {
+      std::fprintf(stderr, "load_wav failed\n");
+      status = 1;
+    } else {
+      report("load_wav", seconds_since(start), wav_bytes);
+      start = Clock::now();
+      if (clip.save_wav(target, nullptr)) {
+        report("save_wav", seconds_since(start), wav_bytes);
+      } else {
+        std::fprintf(stderr, "save_wav failed\n");
+        status = 1;
+      }
+      PeakLists lists;
+      start = Clock::now();
+      if (clip.peaks(lists, 584)) {
+        report("peaks(584 columns)", seconds_since(start), wav_bytes);
+      } else {
+        std::fprintf(stderr, "peaks failed\n");
+        status = 1;
+      }
+    }
+  }
+  unlink(source.c_str());
+  unlink(target.c_str());
+  return status;
+}
