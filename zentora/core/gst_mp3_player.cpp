@@ -435,7 +435,9 @@ int CheckPlayerElements() {
     return true;
   };
   if (!present("mpg123audiodec") || !present("mpegaudioparse")) return 114;
-  if (!present("id3demux") || !present("filesrc")) return 115;
+  for (const char* name : {"id3demux", "filesrc", "audioconvert", "audioresample", "volume"}) {
+    if (!present(name)) return 115;
+  }
   return 0;
 }
 

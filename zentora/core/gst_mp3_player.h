@@ -20,7 +20,8 @@ class GstPlayerBackend : public PlayerBackend {
 };
 
 // Start-up check of the elements both variants need: 0 when all exist, else the string id
-// to show: 114 (decoder or first parser missing) or 115 (second parser or file source).
+// to show: 114 (decoder or first parser missing) or 115 (second parser, file source or the
+// renderer's converters missing).
 int CheckPlayerElements();
 
 // The sink description the renderer uses: $ZENTORA_AUDIO_SINK or "autoaudiosink".

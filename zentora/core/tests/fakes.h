@@ -113,8 +113,14 @@ class FakeView : public CutterView {
   void beginCut(const std::string& path, int32_t a, int32_t b) override {
     cuts.push_back({path, a, b});
   }
+  // Runs on the calling (streaming) thread; postedErrors is only for single-threaded fakes.
+  std::function<void(uint64_t, const std::string&)> onPostedError;
   void postGraphError(uint64_t serial, const std::string& text) override {
-    postedErrors.emplace_back(serial, text);
+    if (onPostedError) {
+      onPostedError(serial, text);
+    } else {
+      postedErrors.emplace_back(serial, text);
+    }
   }
 };
 

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "zentora/core/cutter_app.h"
 #include "zentora/core/gst_mp3_player.h"
@@ -77,6 +82,35 @@ TEST_F(OpenFlowTest, GoodFileOpensWithoutRepairAndLoops) {
   app.seekTo(3000);
   app.onTick();
   EXPECT_NEAR(app.currentMs(), app.pointA(), 30) << "pulled back to A";
+}
+
+// The renderer fails while playing: the error arrives on a streaming thread through the
+// callback, and once posted back it stops playback with text 141.
+TEST_F(OpenFlowTest, ErrorWhilePlayingStopsWithPlaybackError) {
+  ::setenv("ZENTORA_AUDIO_SINK", "identity error-after=10 ! fakesink sync=true", 1);
+  const std::string path = dir.file("tone.mp3");
+  ASSERT_TRUE(testing::WriteMp3(path, {.seconds = 4}));
+  std::mutex mutex;
+  std::condition_variable posted;
+  std::vector<std::pair<uint64_t, std::string>> events;
+  std::thread::id callbackThread;
+  view.onPostedError = [&](uint64_t serial, const std::string& text) {
+    std::lock_guard lock(mutex);
+    events.emplace_back(serial, text);
+    callbackThread = std::this_thread::get_id();
+    posted.notify_all();
+  };
+  ASSERT_EQ(app.open(path), 1);
+  std::unique_lock lock(mutex);
+  ASSERT_TRUE(posted.wait_for(lock, std::chrono::seconds(5), [&] { return !events.empty(); }));
+  EXPECT_NE(callbackThread, std::this_thread::get_id());
+  const auto event = events.front();
+  lock.unlock();
+  app.onGraphEvent(event.first, event.second);
+  EXPECT_EQ(app.playState(), PlayState::Stopped);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0], std::string("播放异常：\r\n") + event.second);
+  testing::UseFakeAudioSink();
 }
 
 }  // namespace
