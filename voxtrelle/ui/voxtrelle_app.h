@@ -3,13 +3,26 @@
 
 #include <wx/app.h>
 
+#include <memory>
+
 namespace voxtrelle {
 
-// The editor's application object: start-up checks, then the main frame.
+class FfmpegMediaCodec;
+
+// The editor's application object: checks that the media libraries offer what loading and
+// saving need, installs the codec, then builds the main frame. The command line is not used.
 class VoxtrelleApp : public wxApp {
  public:
+  VoxtrelleApp();
+  ~VoxtrelleApp() override;
+
   bool OnInit() override;
+  int OnRun() override;
   int OnExit() override;
+
+ private:
+  std::unique_ptr<FfmpegMediaCodec> codec_;
+  bool not_installed_ = false;
 };
 
 }  // namespace voxtrelle
