@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace voxtrelle::cli {
+
+// Why path cannot be opened for reading ("no such file", "permission denied", ...), or "" when
+// it can.
+std::string read_problem(const std::string& path);
+
+// Why a new file cannot be written at path (missing folder, read-only file, ...), or "".
+std::string write_problem(const std::string& path);
+
+// Why a file that opened but did not load is not usable: a guess from its first bytes for
+// WAV files ("not a RIFF/WAVE file", ...).
+std::string wav_content_problem(const std::string& path);
+
+}  // namespace voxtrelle::cli
