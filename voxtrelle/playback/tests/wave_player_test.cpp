@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "voxtrelle/audio/audio_clip.h"
@@ -126,6 +127,10 @@ struct SelectionCase {
   int32_t start;
   int32_t end;
 };
+
+void PrintTo(const SelectionCase& c, std::ostream* os) {
+  *os << c.channels << "ch_" << c.frames << "_[" << c.start << "," << c.end << ")";
+}
 
 class SelectionPlayTest : public WavePlayerTest,
                           public ::testing::WithParamInterface<SelectionCase> {};
@@ -308,6 +313,10 @@ struct TimerCase {
   int width;
   uint32_t interval;  // expected ms
 };
+
+void PrintTo(const TimerCase& c, std::ostream* os) {
+  *os << c.frames << "frames_" << c.rate << "Hz_" << c.width << "px";
+}
 
 class CursorTimerTest : public WavePlayerTest, public ::testing::WithParamInterface<TimerCase> {};
 
