@@ -68,12 +68,14 @@ const wxBitmap& TimePanel::Render() {
   dc.SetFont(font_);
   dc.SetTextForeground(*wxBLACK);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  drawnTexts_.clear();
 
   if (view_.IsLoaded()) {
     const wxRect left(w / 6, 0, w / 2 - w / 6, 0), right(w / 2, 0, w - w / 6 - w / 2, 0);
     const int upperTop = h / 4, middle = h / 2, lowerBottom = h - h / 4;
     auto band = [&](const wxRect& column, int top, int bottom, const wxString& text) {
       dc.DrawLabel(text, wxRect(column.x, top, column.width, bottom - top), wxALIGN_CENTRE);
+      drawnTexts_.push_back(text);
     };
     band(left, upperTop, middle, ShortTimeText(view_.CurrentMs()));
     band(left, middle, lowerBottom, ShortTimeText(view_.DurationMs()));
@@ -87,8 +89,10 @@ const wxBitmap& TimePanel::Render() {
                     true);
     }
   } else {
+    // Word-wrapped text runs from the top of the inner rectangle, each line centred.
     const wxRect inner = wxRect(0, 0, w, h).Deflate(8);
-    dc.DrawLabel(WrapText(dc, notLoadedText_, inner.width), inner, wxALIGN_CENTRE);
+    dc.DrawLabel(WrapText(dc, notLoadedText_, inner.width), inner,
+                 wxALIGN_CENTRE_HORIZONTAL | wxALIGN_TOP);
     if (!notLoadedImage_.IsOk()) notLoadedImage_ = LoadPicture(kNotLoadedImage);
     dc.DrawBitmap(notLoadedImage_, (w - notLoadedImage_.GetWidth()) / 2, 45, true);
   }

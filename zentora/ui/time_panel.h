@@ -5,6 +5,8 @@
 #include <wx/bitmap.h>
 #include <wx/panel.h>
 
+#include <vector>
+
 #include "zentora/ui/play_view.h"
 #include "zentora/ui/window_drag.h"
 
@@ -22,6 +24,8 @@ class TimePanel : public wxPanel {
   const wxBitmap& Render();
   // The 64 x 64 square around the centre that answers clicks while not playing.
   wxRect PlayImageArea() const;
+  // The time texts of the last drawing, in drawing order.
+  const std::vector<wxString>& DrawnTexts() const { return drawnTexts_; }
 
  private:
   bool PlayImageActive() const { return view_.IsLoaded() && !view_.IsPlaying(); }
@@ -35,6 +39,7 @@ class TimePanel : public wxPanel {
   wxBitmap buffer_;
   wxBitmap playImage_, notLoadedImage_;  // loaded on first use
   wxFont font_;
+  std::vector<wxString> drawnTexts_;
 };
 
 }  // namespace zentora

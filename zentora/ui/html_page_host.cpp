@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "zentora/ui/html_page_host.h"
+
+#include <wx/html/htmlwin.h>
+#include <wx/sizer.h>
+#include <wx/webview.h>
+
+namespace zentora {
+
+HtmlPageHost::HtmlPageHost(wxWindow* parent, const wxString& address, bool allowWebView)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(0, 0), wxBORDER_NONE) {
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  if (allowWebView && wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
+    webView_ = wxWebView::New(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+                              wxWebViewBackendDefault, wxBORDER_NONE);
+  }
+  if (webView_) {
+    webView_->EnableContextMenu(false);
+    webView_->Bind(wxEVT_WEBVIEW_ERROR, [this](wxWebViewEvent&) { ShowFallback(); });
+    sizer->Add(webView_, 1, wxEXPAND);
+    webView_->LoadURL(address);
+  } else {
+    htmlWindow_ = new wxHtmlWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                   wxHW_SCROLLBAR_AUTO | wxBORDER_NONE);
+    sizer->Add(htmlWindow_, 1, wxEXPAND);
+    // The plain HTML window would fetch http pages synchronously on this thread; it shows
+    // our own page instead, so start-up never waits for the network.
+    ShowFallback();
+  }
+  SetSizer(sizer);
+}
+
+wxString HtmlPageHost::FallbackPage() {
+  return wxString::FromUTF8(
+      "<html><body style=\"margin:6px;font-family:sans-serif;background:#ffffff\">"
+      "<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr><td>"
+      "<b><font color=\"#1f6fc5\">Zentora 2.2.2</font></b><br>"
+      "<font size=\"2\">按“↑”设好a点、b点，按“Tab”剪切。<br>"
+      "支持把mp3文件直接拖进窗口。</font>"
+      "</td></tr></table></body></html>");
+}
+
+void HtmlPageHost::ShowFallback() {
+  if (showingFallback_) return;
+  showingFallback_ = true;
+  if (webView_)
+    webView_->SetPage(FallbackPage(), "about:blank");
+  else if (htmlWindow_)
+    htmlWindow_->SetPage(FallbackPage());
+}
+
+}  // namespace zentora

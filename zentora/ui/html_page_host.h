@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The advertisement page on the right of the settings panel: an embedded web view without
+// border or context menu when the desktop has a web engine, else a plain HTML window. When
+// the page cannot be loaded it shows a small page of our own instead of an error page.
+#include <wx/panel.h>
+
+class wxWebView;
+class wxHtmlWindow;
+
+namespace zentora {
+
+class HtmlPageHost : public wxPanel {
+ public:
+  HtmlPageHost(wxWindow* parent, const wxString& address, bool allowWebView);
+
+  bool UsesWebView() const { return webView_ != nullptr; }
+  // The page of our own shown when the address cannot be loaded.
+  static wxString FallbackPage();
+
+ private:
+  void ShowFallback();
+
+  wxWebView* webView_ = nullptr;
+  wxHtmlWindow* htmlWindow_ = nullptr;
+  bool showingFallback_ = false;
+};
+
+}  // namespace zentora

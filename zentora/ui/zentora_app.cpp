@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "zentora/ui/zentora_app.h"
+
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+
+#include "zentora/core/settings.h"
+#include "zentora/core/text_table.h"
+#include "zentora/core/update_client.h"
+#include "zentora/ui/main_frame.h"
+#include "zentora/ui/small_dialogs.h"
+#include "zentora/ui/web_addresses.h"
+
+namespace zentora {
+
+FrameHooks FrameHooks::Interactive() {
+  FrameHooks hooks;
+  hooks.messageBox = [](wxWindow* owner, const wxString& text, long style) {
+    return wxMessageBox(text, wxString::FromUTF8(LoadText(kTextCaption)), style, owner);
+  };
+  hooks.updateNotice = [](wxWindow* owner, int textId) {
+    ShowUpdateNotice(owner, textId, [] { wxLaunchDefaultBrowser(web::kDownloadPage); });
+  };
+  hooks.openUrl = [](const wxString& url) { wxLaunchDefaultBrowser(url); };
+  return hooks;
+}
+
+MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase) {
+  std::string error;
+  const Settings settings = LoadSettings(SettingsFilePath(), &error);
+  if (!error.empty()) hooks.messageBox(nullptr, wxString::FromUTF8(error), wxOK | wxICON_ERROR);
+  auto* frame = new MainFrame(settings, hooks, serverBase);
+  if (!frame->PassesRequiredFilesCheck()) {
+    frame->SaveSettings();
+    frame->Destroy();
+    return nullptr;
+  }
+  frame->StartBackgroundRequests(serverBase);
+  return frame;
+}
+
+bool ZentoraApp::OnInit() {
+  std::setlocale(LC_ALL, "");
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  instanceChecker_ = std::make_unique<wxSingleInstanceChecker>("ZentoraMutex");
+  return StartUp(FrameHooks::Interactive(), UpdateServerBase()) != nullptr;
+}
+
+}  // namespace zentora
