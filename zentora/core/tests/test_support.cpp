@@ -24,17 +24,18 @@ TempDir::~TempDir() {
   if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-bool WriteMp3(const std::string& path, const Mp3Spec& spec) {
+bool WriteMp3(const std::string& path, const Mp3Format& format) {
   static std::once_flag once;
   std::call_once(once, [] { gst_init(nullptr, nullptr); });
   constexpr int kBuffersPerSecond = 10;
   std::ostringstream description;
-  description << "audiotestsrc wave=sine freq=440 num-buffers=" << spec.seconds * kBuffersPerSecond
-              << " samplesperbuffer=" << spec.rate / kBuffersPerSecond
-              << " ! audio/x-raw,rate=" << spec.rate << ",channels=" << spec.channels
+  description << "audiotestsrc wave=sine freq=440 num-buffers="
+              << format.seconds * kBuffersPerSecond
+              << " samplesperbuffer=" << format.rate / kBuffersPerSecond
+              << " ! audio/x-raw,rate=" << format.rate << ",channels=" << format.channels
               << " ! lamemp3enc "
-              << (spec.cbr ? "target=bitrate cbr=true bitrate=" + std::to_string(spec.bitrate)
-                           : std::string("target=quality quality=4 ! xingmux"))
+              << (format.cbr ? "target=bitrate cbr=true bitrate=" + std::to_string(format.bitrate)
+                             : std::string("target=quality quality=4 ! xingmux"))
               << " ! filesink name=out";
   GError* error = nullptr;
   GstElement* pipeline = gst_parse_launch(description.str().c_str(), &error);

@@ -19,7 +19,7 @@ class TempDir {
   std::string path_;
 };
 
-struct Mp3Spec {
+struct Mp3Format {
   int seconds = 10;
   int rate = 44100;
   int channels = 2;
@@ -28,7 +28,7 @@ struct Mp3Spec {
 };
 
 // Encodes a sine tone with GStreamer's lamemp3enc into path; false on failure.
-bool WriteMp3(const std::string& path, const Mp3Spec& spec = Mp3Spec());
+bool WriteMp3(const std::string& path, const Mp3Format& format = Mp3Format());
 
 // Writes bytes to path.
 void WriteFile(const std::string& path, const std::string& bytes);
