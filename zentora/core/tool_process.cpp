@@ -35,10 +35,10 @@ int ToolProcess::start(const std::vector<std::string>& argv) {
   for (const std::string& a : argv) args.push_back(a.c_str());
   args.push_back(nullptr);
   GError* error = nullptr;
+  // Hidden: no input (stdin is /dev/null), output discarded.
   impl_->process =
       g_subprocess_newv(args.data(),
-                        static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_INHERIT |
-                                                      G_SUBPROCESS_FLAGS_STDOUT_SILENCE |
+                        static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_SILENCE |
                                                       G_SUBPROCESS_FLAGS_STDERR_SILENCE),
                         &error);
   if (impl_->process == nullptr) {
