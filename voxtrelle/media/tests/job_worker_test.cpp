@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -192,6 +193,44 @@ TEST_F(FileJob, SavesAsWmaWithTagsAndMovesBetweenHolders) {
     EXPECT_LT(reloaded.current_clip().frames(), frames + 2048);
   }
   owned.reset();  // its sample files go with it
+  EXPECT_TRUE(dir_.ve_files().empty());
+}
+
+// A WAV file of 32-bit float samples (format tag 3) goes through the decoder into the clip.
+TEST_F(FileJob, LoadsAFloatWavThroughTheDecoder) {
+  const uint32_t frames = 22050;
+  std::string bytes = "RIFF";
+  const auto put = [&](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) bytes.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  put(36 + frames * 4, 4);
+  bytes += "WAVEfmt ";
+  put(16, 4);
+  put(3, 2);
+  put(1, 2);
+  put(22050, 4);
+  put(22050 * 4, 4);
+  put(4, 2);
+  put(32, 2);
+  bytes += "data";
+  put(frames * 4, 4);
+  for (uint32_t i = 0; i < frames; ++i) {
+    const float v = i == 1000 ? 0.75f : 0.0f;
+    uint32_t raw = 0;
+    std::memcpy(&raw, &v, 4);
+    put(raw, 4);
+  }
+  test::write_file(dir_.file("float.wav"), bytes);
+
+  auto owned = std::make_unique<AudioDocument>();
+  AudioDocument& document = *owned;
+  document.set_loaded_path(dir_.file("float.wav"));
+  Notices notices;
+  ASSERT_EQ(run(document, JobMode::kLoad, notices), 1);
+  EXPECT_EQ(document.kind(), FileKind::kWav);
+  EXPECT_EQ(document.current_clip().frames(), static_cast<int32_t>(frames));
+  EXPECT_TRUE(document.current_clip().is_mono());
+  owned.reset();
   EXPECT_TRUE(dir_.ve_files().empty());
 }
 
