@@ -79,7 +79,12 @@ int ReplacementFile::create(const std::string& target) {
 
 int ReplacementFile::commit() {
   if (path_.empty()) return 0;
-  if (::rename(path_.c_str(), target_.c_str()) != 0) {
+  // The data reaches the disk before the name does, so a crash never leaves an empty file
+  // where the user's file was.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool synced = fd >= 0 && ::fsync(fd) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!synced || ::rename(path_.c_str(), target_.c_str()) != 0) {
     discard();
     return 0;
   }

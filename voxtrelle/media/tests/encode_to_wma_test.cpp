@@ -5,6 +5,7 @@
 #include <string>
 
 #include "voxtrelle/media/ffmpeg_media_codec.h"
+#include "voxtrelle/media/media_paths.h"
 #include "voxtrelle/media/media_reader.h"
 #include "voxtrelle/media/tests/media_test_support.h"
 #include "voxtrelle/media/wma_profile_builder.h"
@@ -193,6 +194,24 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CancelPoint{"before_start", 0}, CancelPoint{"after_opening", 300},
                     CancelPoint{"halfway", 650}, CancelPoint{"near_the_end", 950}),
     [](const testing::TestParamInfo<CancelPoint>& info) { return std::string(info.param.name); });
+
+TEST(SourceKind, GoesByTheExtensionInAnyCase) {
+  EXPECT_EQ(source_kind("/music/a.wav"), 1);
+  EXPECT_EQ(source_kind("/music/b.Pcm"), 1);
+  EXPECT_EQ(source_kind("/music/c.wMA"), 2);
+  EXPECT_EQ(source_kind("/music/d.mp3"), -1);
+  EXPECT_EQ(source_kind("/music/noext"), -1);
+  EXPECT_EQ(source_kind("/music/folder.wma/file"), -1);
+  EXPECT_EQ(source_kind(""), -1);
+}
+
+TEST(SourceKind, UpperCaseNamesConvert) {
+  ScratchDir dir;
+  test::write_tone_wav(dir.file("IN.WAV"), 1, 16000, 16000);
+  FfmpegMediaCodec codec;
+  ASSERT_EQ(codec.encode_to_wma(dir.file("IN.WAV"), dir.file("OUT.WMA"), nullptr), 1);
+  EXPECT_EQ(codec.decode_to_wav(dir.file("OUT.WMA"), dir.file("BACK.WAV"), nullptr), 1);
+}
 
 TEST(MediaSupport, OffersWhatLoadingAndSavingNeed) {
   EXPECT_TRUE(media_support_available());
