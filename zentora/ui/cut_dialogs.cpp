@@ -85,7 +85,7 @@ class CuttingDialog : public wxDialog {
     animation_->Stop();
     animation_->Hide();
     status_->SetLabel(wxString::FromUTF8(job_.resultText()));
-    Layout();
+    Fit();  // the animation's room is given back
   }
   // "取消": stops waiting; a splitter still running goes on and may still write the file.
   void Cancel() {
@@ -141,6 +141,7 @@ class RepairDialog : public wxDialog {
 
 bool AskCutMethod(wxWindow* owner) {
   wxDialog dialog(owner, 153, L"剪切点定位方式", wxDefaultPosition, wxDefaultSize, wxCAPTION);
+  dialog.SetMinClientSize(wxSize(220, -1));  // room for the title
   auto* frames =
       new wxRadioButton(&dialog, 1034, L"逐帧计算", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
   auto* bitrate = new wxRadioButton(&dialog, 1033, L"位率估计");
@@ -150,8 +151,9 @@ bool AskCutMethod(wxWindow* owner) {
   sizer->Add(bitrate, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxTOP, 16));
   sizer->Add(new wxStaticText(&dialog, wxID_ANY, L"逐帧计算欠佳时，\n再尝试位率估计。"),
              wxSizerFlags().Border(wxALL, 16));
-  sizer->Add(new wxButton(&dialog, wxID_OK, L"确定"),
-             wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 12));
+  auto* ok = new wxButton(&dialog, wxID_OK, L"确定");
+  ok->SetDefault();
+  sizer->Add(ok, wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 12));
   dialog.SetEscapeId(wxID_NONE);  // only OK closes it
   dialog.SetSizerAndFit(sizer);
   dialog.CentreOnParent();

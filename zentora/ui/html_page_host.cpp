@@ -8,15 +8,23 @@
 namespace zentora {
 
 HtmlPageHost::HtmlPageHost(wxWindow* parent, const wxString& address, bool allowWebView)
-    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(0, 0), wxBORDER_NONE) {
+    : wxPanel(parent, wxID_ANY, wxPoint(355, 5), wxSize(360, 88), wxBORDER_NONE) {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   if (allowWebView && wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
-    webView_ = wxWebView::New(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
+    webView_ = wxWebView::New(this, wxID_ANY, wxString(), wxDefaultPosition, GetClientSize(),
                               wxWebViewBackendDefault, wxBORDER_NONE);
   }
   if (webView_) {
     webView_->EnableContextMenu(false);
-    webView_->Bind(wxEVT_WEBVIEW_ERROR, [this](wxWebViewEvent&) { ShowFallback(); });
+    // The engine follows an error with a page of its own; each page that loads after a
+    // failure is replaced by ours (which loads as about:blank, so this ends there).
+    webView_->Bind(wxEVT_WEBVIEW_ERROR, [this](wxWebViewEvent&) {
+      loadFailed_ = true;
+      ShowFallback();
+    });
+    webView_->Bind(wxEVT_WEBVIEW_LOADED, [this](wxWebViewEvent& event) {
+      if (loadFailed_ && event.GetURL() != "about:blank") ShowFallback();
+    });
     sizer->Add(webView_, 1, wxEXPAND);
     webView_->LoadURL(address);
   } else {
@@ -41,7 +49,6 @@ wxString HtmlPageHost::FallbackPage() {
 }
 
 void HtmlPageHost::ShowFallback() {
-  if (showingFallback_) return;
   showingFallback_ = true;
   if (webView_)
     webView_->SetPage(FallbackPage(), "about:blank");

@@ -15,6 +15,7 @@ class HtmlPageHost : public wxPanel {
   HtmlPageHost(wxWindow* parent, const wxString& address, bool allowWebView);
 
   bool UsesWebView() const { return webView_ != nullptr; }
+  bool ShowsFallback() const { return showingFallback_; }
   // The page of our own shown when the address cannot be loaded.
   static wxString FallbackPage();
 
@@ -23,6 +24,7 @@ class HtmlPageHost : public wxPanel {
 
   wxWebView* webView_ = nullptr;
   wxHtmlWindow* htmlWindow_ = nullptr;
+  bool loadFailed_ = false;
   bool showingFallback_ = false;
 };
 

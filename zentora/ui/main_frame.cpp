@@ -114,10 +114,11 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
     if (panel_) CallAfter([this] { panel_->LayoutChildren(); });
   });
 
-  Show();
   int desktopWidth = 0, desktopHeight = 0;
   wxDisplaySize(&desktopWidth, &desktopHeight);
-  Move(CentredPosition(GetSize(), wxSize(desktopWidth, desktopHeight)));
+  const wxPoint centred = CentredPosition(GetSize(), wxSize(desktopWidth, desktopHeight));
+  Move(centred);
+  Show();
   Layout();
   panel_->LayoutChildren();
   panel_->Time()->SetFocus();

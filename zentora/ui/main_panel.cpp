@@ -30,7 +30,7 @@ wxBitmap StripImage(int strip, int index) {
 }  // namespace
 
 MainPanel::MainPanel(wxWindow* parent, CutterApp& app, PlayView& view)
-    : wxPanel(parent, 130, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE) {
+    : wxPanel(parent, 130, wxDefaultPosition, parent->GetClientSize(), wxBORDER_NONE) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);  // the children cover it all
   Bind(wxEVT_PAINT, [this](wxPaintEvent&) { wxPaintDC dc(this); });
   settings_ = new SettingsPanel(this, app);
