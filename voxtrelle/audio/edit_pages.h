@@ -41,4 +41,21 @@ int for_each_run(ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
   return 1;
 }
 
+// The same for reading only: fn(const float* samples, count, offset).
+template <class Fn>
+int for_each_run(const ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
+  const int32_t page_size = static_cast<int32_t>(SampleFile::page_size());
+  const int32_t first = begin;
+  for (int32_t page = begin / page_size; begin < end; ++page) {
+    const int32_t page_start = page * page_size;
+    const float* samples = channel.page(page);
+    if (samples == nullptr) return 0;
+    const int32_t run_end = std::min(end, page_start + channel.samples_in_page(page));
+    if (run_end <= begin) return 0;
+    fn(samples + (begin - page_start), run_end - begin, begin - first);
+    begin = run_end;
+  }
+  return 1;
+}
+
 }  // namespace voxtrelle::edit_pages
