@@ -83,5 +83,29 @@ INSTANTIATE_TEST_SUITE_P(
                     Variant{"pcm_8bit", {"-c:a", "pcm_u8"}, 1, 11025, 1, 0}),
     [](const testing::TestParamInfo<Variant>& info) { return std::string(info.param.name); });
 
+// WMA files from another writer (FFmpeg's own command line, both WMA versions, its default
+// packet size) load as well, with their tags.
+TEST(ForeignWma, DecodesBothWmaVersions) {
+  ScratchDir dir;
+  test::write_tone_wav(dir.file("tone.wav"), 2, 32000, 32000, 0.5);
+  FfmpegMediaCodec codec;
+  for (const char* version : {"wmav1", "wmav2"}) {
+    const std::string wma = dir.file(std::string(version) + ".wma");
+    ASSERT_TRUE(test::run_ffmpeg({"-i", dir.file("tone.wav"), "-c:a", version, "-b:a", "128k",
+                                  "-metadata", "title=Foreign", wma}));
+    MediaTags tags;
+    EXPECT_EQ(codec.read_tags(wma, tags), 1);
+    EXPECT_EQ(tags.title, "Foreign");
+    const std::string out = dir.file(std::string(version) + ".wav");
+    ASSERT_EQ(codec.decode_to_wav(wma, out, nullptr), 1) << version;
+    PcmWav decoded;
+    ASSERT_TRUE(test::read_wav(out, decoded));
+    EXPECT_EQ(decoded.channels, 2);
+    EXPECT_EQ(decoded.sample_rate, 32000u);
+    EXPECT_NEAR(double(decoded.frames()), 32000.0, 4096.0);
+    EXPECT_NEAR(test::rms(decoded, 0, 8000, 24000), 0.3536, 0.03);
+  }
+}
+
 }  // namespace
 }  // namespace voxtrelle
