@@ -6,6 +6,7 @@
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
+#include <wx/uri.h>
 
 #include <filesystem>
 #include <fstream>
@@ -140,6 +141,7 @@ TEST_F(MainFrameTest, OpenPlaysAndUpUpSetsAAndBOnTheStateAndThePanels) {
     EXPECT_TRUE(ToolEnabled(id)) << id;
   EXPECT_FALSE(ToolEnabled(kCmdCut));
   EXPECT_FALSE(ToolEnabled(kCmdAPlus));
+  EXPECT_EQ(frame_->Panel()->Toolbar()->GetToolShortHelp(WxId(kCmdPlayPause)), Text(kTipPause));
 
   ASSERT_TRUE(test::PumpUntil([&] { return frame_->App().currentMs() >= 300; }, 3000));
   Key(WXK_UP);
@@ -260,6 +262,17 @@ TEST_F(MainFrameTest, DroppedFilesOpenOnlyAnMp3InAnyCase) {
   frame_->OnFilesDropped(mp3);
   ASSERT_TRUE(test::PumpUntil([&] { return frame_->App().loaded(); }, 2000));
   EXPECT_EQ(frame_->GetTitle(), "LOUD - " + Text(kTextCaption));
+}
+
+TEST_F(MainFrameTest, SampleOpensFromTheProgramFolderAndWebCommandsStayOnReservedHosts) {
+  Start();
+  frame_->RunCommand(kCmdSample);
+  ASSERT_TRUE(messages_.empty()) << messages_[0];
+  EXPECT_TRUE(frame_->App().loaded());
+  EXPECT_EQ(frame_->GetTitle(), "eg - " + Text(kTextCaption));
+  for (int id : {kCmdProductSite, kCmdBlog, kCmdTools, kCmdNewBrand}) frame_->RunCommand(id);
+  ASSERT_EQ(urls_.size(), 4u);
+  for (const wxString& url : urls_) EXPECT_TRUE(wxURI(url).GetServer().EndsWith(".example")) << url;
 }
 
 TEST_F(MainFrameTest, ExitSavesTheSettings) {
