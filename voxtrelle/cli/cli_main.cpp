@@ -146,7 +146,8 @@ int run_edit(const Command& command) {
     TerminalProgress progress("Saving " + file_name(command.output));
     ok = document.save(command.output, &progress);
   }
-  if (interrupted()) return fail_interrupted();
+  // A signal that comes after the new file is in place changes nothing: the work is done.
+  if (!ok && interrupted()) return fail_interrupted();
   if (!ok) {
     const std::string problem = write_problem(command.output);
     return fail("cannot save", command.output,
