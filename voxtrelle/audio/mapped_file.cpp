@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace voxtrelle {
@@ -55,7 +56,7 @@ int MappedFile::resize(uint64_t bytes) {
   return 1;
 }
 
-uint8_t* MappedFile::map_view(uint64_t offset, size_t bytes) {
+uint8_t* MappedFile::map_view(uint64_t offset, size_t bytes, Prefault prefault) {
   unmap();
   if (!is_open() || bytes == 0 || offset % kAllocationGranularity != 0 || offset >= mapping_size_ ||
       bytes > mapping_size_ - offset) {
@@ -67,7 +68,19 @@ uint8_t* MappedFile::map_view(uint64_t offset, size_t bytes) {
   view_ = static_cast<uint8_t*>(base);
   view_offset_ = offset;
   view_size_ = bytes;
+  this->prefault(0, bytes, prefault);
   return view_;
+}
+
+void MappedFile::prefault(size_t begin, size_t bytes, Prefault prefault) {
+  if (view_ == nullptr || prefault == Prefault::kNone || begin >= view_size_) return;
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t first = begin / page * page;
+  const size_t end = std::min(view_size_, begin + bytes);
+  if (prefault == Prefault::kWrite && !writable_) return;
+  // Only a hint: an older kernel without these requests simply faults page by page.
+  madvise(view_ + first, end - first,
+          prefault == Prefault::kWrite ? MADV_POPULATE_WRITE : MADV_POPULATE_READ);
 }
 
 void MappedFile::unmap() {

@@ -28,9 +28,15 @@ class MappedFile {
   // here instead of faulting later through the mapping. Drops the current view.
   int resize(uint64_t bytes);
 
+  // How a new view is about to be used: its pages are faulted in ahead in one call, which is
+  // far cheaper than one fault per page.
+  enum class Prefault { kNone, kRead, kWrite };
+
   // Replaces the current view by one of `bytes` bytes at `offset` (a multiple of
   // kAllocationGranularity, inside the mapping). Returns the view's base or nullptr.
-  uint8_t* map_view(uint64_t offset, size_t bytes);
+  uint8_t* map_view(uint64_t offset, size_t bytes, Prefault prefault = Prefault::kNone);
+  // Faults in [begin, begin + bytes) of the current view (offsets within the view).
+  void prefault(size_t begin, size_t bytes, Prefault prefault);
   void unmap();
   // Unmaps and closes the descriptor; the path is kept.
   void close();

@@ -10,22 +10,6 @@
 
 namespace voxtrelle {
 
-// The product is exact in single precision; the half is added in double precision and the
-// result truncated toward zero, so negative values move one step toward zero.
-int16_t float_to_pcm16(float f) {
-  double v = static_cast<double>(f * 32768.0f) + 0.5;
-  v = v > -32768.0 ? v : -32768.0;  // also maps NaN to the lower bound
-  v = v < 32767.0 ? v : 32767.0;
-  return static_cast<int16_t>(static_cast<int32_t>(v));
-}
-
-uint8_t float_to_pcm8(float f) {
-  double v = static_cast<double>((f + 1.0f) * 128.0f) + 0.5;
-  v = v > 0.0 ? v : 0.0;
-  v = v < 255.0 ? v : 255.0;
-  return static_cast<uint8_t>(static_cast<int32_t>(v));
-}
-
 namespace {
 
 // Bytes per sample as the format's block align divided by its channels: 1 is 8-bit unsigned,
@@ -53,7 +37,7 @@ void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit, int32_t fra
     }
     return;
   }
-  const int16_t* s = reinterpret_cast<const int16_t*>(pcm);
+  const int16_t* __restrict s = reinterpret_cast<const int16_t*>(pcm);
   if (channels == 1) {
     for (int32_t k = 0; k < frames; ++k) left[k] = pcm16_to_float(s[k]);
   } else {
@@ -64,16 +48,20 @@ void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit, int32_t fra
   }
 }
 
-void floats_to_pcm(const float* left, const float* right, int channels, bool eight_bit,
-                   int32_t frames, uint8_t* pcm) {
+void floats_to_pcm(const float* __restrict left, const float* __restrict right, int channels,
+                   bool eight_bit, int32_t frames, uint8_t* __restrict pcm) {
   if (eight_bit) {
-    for (int32_t k = 0; k < frames; ++k) {
-      pcm[k * channels] = float_to_pcm8(left[k]);
-      if (channels == 2) pcm[2 * k + 1] = float_to_pcm8(right[k]);
+    if (channels == 1) {
+      for (int32_t k = 0; k < frames; ++k) pcm[k] = float_to_pcm8(left[k]);
+    } else {
+      for (int32_t k = 0; k < frames; ++k) {
+        pcm[2 * k] = float_to_pcm8(left[k]);
+        pcm[2 * k + 1] = float_to_pcm8(right[k]);
+      }
     }
     return;
   }
-  int16_t* s = reinterpret_cast<int16_t*>(pcm);
+  int16_t* __restrict s = reinterpret_cast<int16_t*>(pcm);
   if (channels == 1) {
     for (int32_t k = 0; k < frames; ++k) s[k] = float_to_pcm16(left[k]);
   } else {
@@ -102,6 +90,8 @@ std::unique_ptr<int16_t[]> pcm_buffer(const WaveFormat& format) {
 
 }  // namespace
 
+// The samples travel through page-sized buffers and plain file reads and writes: one page of
+// PCM and one page of floats per channel, whatever the length.
 int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t frames,
                           ProgressSink* progress) {
   if (!is_empty() || !stream.is_open() || !pcm_format_ok(format) || frames <= 0 ||
@@ -111,6 +101,9 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
   if (!create(format.nChannels, frames, static_cast<int32_t>(format.nSamplesPerSec))) return 0;
   const auto buffer = pcm_buffer(format);
   auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
+  const auto floats = std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples);
+  float* left = floats.get();
+  float* right = left + kPageSamples;
   const bool eight_bit = is_8bit(format);
   const int32_t steps = channel0_.pages();
   Throttle throttle;
@@ -118,14 +111,12 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     const int32_t want = channel0_.samples_in_page(step);
     const size_t got = stream.read(pcm, format.nBlockAlign, static_cast<size_t>(want));
     if (got == 0) break;  // the file holds fewer frames than its header claims: silence
-    float* left = channel0_.page(step);
-    float* right = channels_ == 2 ? channel1_.page(step) : nullptr;
-    if (left == nullptr || (channels_ == 2 && right == nullptr)) {
-      clear();
-      return 0;
-    }
-    pcm_to_floats(pcm, channels_, eight_bit, static_cast<int32_t>(got), left, right);
-    if (!step_done(progress, step + 1, steps, throttle)) {
+    const int32_t n = static_cast<int32_t>(got);
+    const int32_t first = step * static_cast<int32_t>(kPageSamples);
+    pcm_to_floats(pcm, channels_, eight_bit, n, left, right);
+    if (!channel0_.write_samples(first, left, n) ||
+        (channels_ == 2 && !channel1_.write_samples(first, right, n)) ||
+        !step_done(progress, step + 1, steps, throttle)) {
       clear();
       return 0;
     }
@@ -141,14 +132,19 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
   }
   const auto buffer = pcm_buffer(format);
   auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
+  const auto floats = std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples);
+  float* left = floats.get();
+  float* right = left + kPageSamples;
   const bool eight_bit = is_8bit(format);
   const int32_t steps = channel0_.pages();
   Throttle throttle;
   for (int32_t step = 0; step < steps; ++step) {
     const int32_t n = channel0_.samples_in_page(step);
-    const float* left = channel0_.page(step);
-    const float* right = channels_ == 2 ? channel1_.page(step) : nullptr;
-    if (left == nullptr || (channels_ == 2 && right == nullptr)) return 0;
+    const int32_t first = step * static_cast<int32_t>(kPageSamples);
+    if (!channel0_.read_samples(first, left, n) ||
+        (channels_ == 2 && !channel1_.read_samples(first, right, n))) {
+      return 0;
+    }
     floats_to_pcm(left, right, channels_, eight_bit, n, pcm);
     if (stream.write(pcm, format.nBlockAlign, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
       return 0;

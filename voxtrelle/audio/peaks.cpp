@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a store for the screen and the sound device: waveform peaks and playback frames.
 #include <algorithm>
+#include <memory>
 
 #include "voxtrelle/audio/sample_store.h"
 
@@ -14,16 +15,17 @@ namespace {
 
 // Sample g belongs to column g * columns / frames. The sample at which the column changes opens
 // the new column without entering its extremes; a finished column appends its pair.
-bool channel_peaks(const ChannelBuffer& channel, int64_t frames, int64_t columns, PeakList& list) {
+bool channel_peaks(const ChannelBuffer& channel, int64_t frames, int64_t columns, PeakList& list,
+                   float* samples) {
   int64_t column = -1;
   int64_t next_change = 0;  // first sample of the next column
   float high = 0.0f;
   float low = 0.0f;
   for (int32_t page = 0; page < channel.pages(); ++page) {
-    const float* samples = channel.page(page);
-    if (samples == nullptr) return false;
     const int64_t first = int64_t{page} * kPageSamples;
-    const int64_t end = first + channel.samples_in_page(page);
+    const int32_t count = channel.samples_in_page(page);
+    if (!channel.read_samples(static_cast<int32_t>(first), samples, count)) return false;
+    const int64_t end = first + count;
     int64_t g = first;
     while (g < end) {
       if (g == next_change) {
@@ -57,10 +59,12 @@ int SampleStore::peaks(PeakLists& lists, int32_t columns) const {
   lists.first.clear();
   lists.second.clear();
   lists.first.reserve(static_cast<size_t>(columns));
-  if (!channel_peaks(channel0_, frames_, columns, lists.first)) return 0;
+  // One page of samples at a time, read into ordinary memory.
+  const auto page = std::make_unique_for_overwrite<float[]>(kPageSamples);
+  if (!channel_peaks(channel0_, frames_, columns, lists.first, page.get())) return 0;
   if (channels_ == 2) {
     lists.second.reserve(static_cast<size_t>(columns));
-    if (!channel_peaks(channel1_, frames_, columns, lists.second)) return 0;
+    if (!channel_peaks(channel1_, frames_, columns, lists.second, page.get())) return 0;
   }
   return lists.first.size() == static_cast<size_t>(columns);
 }

@@ -2,12 +2,43 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "voxtrelle/audio/sample_store.h"
 #include "voxtrelle/audio/temp_file.h"
 
 namespace voxtrelle {
+namespace {
+
+int read_exact(int fd, void* out, size_t bytes, uint64_t offset) {
+  auto* p = static_cast<uint8_t*>(out);
+  while (bytes > 0) {
+    const ssize_t got = pread(fd, p, bytes, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return 0;
+    p += got;
+    bytes -= static_cast<size_t>(got);
+    offset += static_cast<uint64_t>(got);
+  }
+  return 1;
+}
+
+int write_exact(int fd, const void* in, size_t bytes, uint64_t offset) {
+  const auto* p = static_cast<const uint8_t*>(in);
+  while (bytes > 0) {
+    const ssize_t put = pwrite(fd, p, bytes, static_cast<off_t>(offset));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return 0;
+    p += put;
+    bytes -= static_cast<size_t>(put);
+    offset += static_cast<uint64_t>(put);
+  }
+  return 1;
+}
+
+}  // namespace
 
 SampleFile::~SampleFile() {
   destroy();
@@ -52,21 +83,22 @@ int32_t SampleFile::samples_in_page(int32_t i) const {
   return count_ - static_cast<int32_t>(int64_t{n - 1} * kPageSamples);
 }
 
-float* SampleFile::map_page(int32_t i, size_t max_bytes) const {
+float* SampleFile::map_page(int32_t i, size_t max_bytes, MappedFile::Prefault prefault) const {
   const int32_t samples = samples_in_page(i);
   if (samples == 0 || !is_valid()) return nullptr;
   size_t bytes = size_t{static_cast<uint32_t>(samples)} * sizeof(float);
   if (max_bytes != 0 && max_bytes < bytes) bytes = max_bytes;
   return reinterpret_cast<float*>(
-      file_.map_view(uint64_t{static_cast<uint32_t>(i)} * kPageBytes, bytes));
+      file_.map_view(uint64_t{static_cast<uint32_t>(i)} * kPageBytes, bytes, prefault));
 }
 
+// Writable access is meant for writing: the pages are made writable ahead.
 float* SampleFile::page(int32_t i, size_t max_bytes) {
-  return map_page(i, max_bytes);
+  return map_page(i, max_bytes, MappedFile::Prefault::kWrite);
 }
 
 const float* SampleFile::page(int32_t i, size_t max_bytes) const {
-  return map_page(i, max_bytes);
+  return map_page(i, max_bytes, MappedFile::Prefault::kRead);
 }
 
 int SampleFile::write_run(int32_t position, const float* samples, int32_t n) {
@@ -84,23 +116,35 @@ int SampleFile::write_run(int32_t position, const float* samples, int32_t n) {
   uint8_t* view = file_.map_view(offset, static_cast<size_t>(std::min(two_pages, to_end)));
   if (view == nullptr) return 0;
   const size_t start = (static_cast<uint64_t>(position) * sizeof(float)) - offset;
+  file_.prefault(start, size_t{static_cast<uint32_t>(n)} * sizeof(float),
+                 MappedFile::Prefault::kWrite);
   std::memcpy(view + start, samples, size_t{static_cast<uint32_t>(n)} * sizeof(float));
   return 1;
 }
 
+int SampleFile::read_samples(int32_t position, float* samples, int32_t n) const {
+  if (!is_valid() || position < 0 || n < 0 || int64_t{position} + n > count_) return 0;
+  return read_exact(file_.fd(), samples, size_t{static_cast<uint32_t>(n)} * sizeof(float),
+                    uint64_t{static_cast<uint32_t>(position)} * sizeof(float));
+}
+
+int SampleFile::write_samples(int32_t position, const float* samples, int32_t n) {
+  if (!is_valid() || position < 0 || n < 0 || int64_t{position} + n > count_) return 0;
+  return write_exact(file_.fd(), samples, size_t{static_cast<uint32_t>(n)} * sizeof(float),
+                     uint64_t{static_cast<uint32_t>(position)} * sizeof(float));
+}
+
 int SampleFile::copy_from(const SampleFile& other) {
   if (this == &other || !other.is_valid() || !create(other.count())) return 0;
+  std::vector<float> buffer(kPageSamples);
   for (int32_t i = 0; i < other.pages(); ++i) {
-    const float* source = other.page(i);
-    float* target = page(i);
-    if (source == nullptr || target == nullptr) {
+    const int32_t first = i * static_cast<int32_t>(kPageSamples);
+    const int32_t n = other.samples_in_page(i);
+    if (!other.read_samples(first, buffer.data(), n) || !write_samples(first, buffer.data(), n)) {
       destroy();
       return 0;
     }
-    std::memcpy(target, source, size_t{static_cast<uint32_t>(samples_in_page(i))} * sizeof(float));
   }
-  file_.unmap();
-  other.file_.unmap();
   return 1;
 }
 

@@ -39,8 +39,8 @@ class ByteStream {
   virtual int seek_to_end() { return seek(0, 2); }
 };
 
-// A byte stream over a memory-mapped file with one view of whole 256 KiB blocks at a time.
-// Written files grow in 256 KiB steps, reserved on disk first, and are cut to size at close.
+// A byte stream over a file (MappedFile) that grows in 256 KiB blocks, reserved on disk first,
+// and is cut to its logical size at close. Reads past the logical size find nothing.
 class WavStream : public ByteStream {
  public:
   // Bytes per mapping block: 4 x the mapping granularity.
@@ -72,17 +72,16 @@ class WavStream : public ByteStream {
   int seek(int64_t offset, int origin) override;
 
   const std::string& path() const { return file_.path(); }
-  // Hints the kernel that the mapped data will be read front to back.
+  // Hints the kernel that the file will be read front to back.
   void advise_sequential();
 
  private:
-  // Makes the view cover [position, position + n); grows the file first when writing past it.
-  int cover(uint64_t position, size_t n, bool writing);
+  // Grows the file in whole blocks so that it holds at least `end` bytes.
+  int grow_to(uint64_t end);
 
   MappedFile file_;
   uint64_t size_ = 0;      // logical size, bytes
   uint64_t position_ = 0;  // bytes
-  bool sequential_ = false;
 };
 
 // A byte stream over a plain read-only file descriptor, without any mapping: the header probe.
