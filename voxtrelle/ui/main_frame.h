@@ -11,6 +11,7 @@
 #include "voxtrelle/playback/player_host.h"
 #include "voxtrelle/playback/wave_out.h"
 #include "voxtrelle/playback/wave_player.h"
+#include "voxtrelle/ui/file_flow_hooks.h"
 
 namespace voxtrelle {
 
@@ -60,6 +61,8 @@ class MainFrame : public wxFrame, public PlayerHost {
   void set_url_opener(std::function<bool(const wxString&)> opener) {
     url_opener_ = std::move(opener);
   }
+  // The Open and Save As dialogs and the message boxes of the file flows (tests answer them).
+  FileFlowHooks& file_hooks() { return file_hooks_; }
   // Shows the editing view (true) or the start page.
   void ShowEditView(bool edit);
 
@@ -112,6 +115,7 @@ class MainFrame : public wxFrame, public PlayerHost {
   bool first_idle_ = true;
   int document_busy_ = 0;
   std::function<bool(const wxString&)> url_opener_;
+  FileFlowHooks file_hooks_;
 };
 
 }  // namespace voxtrelle

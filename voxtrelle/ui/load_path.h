@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace voxtrelle {
+
+// The absolute form of a path given to Open or dropped on the window: a relative path is taken
+// from the current folder, runs of "/" become one, "." and ".." parts are resolved by the text
+// alone. Symbolic links are left in place; opening the file follows them.
+std::string AbsoluteLoadPath(std::string_view path, std::string_view currentDir);
+std::string AbsoluteLoadPath(std::string_view path);
+
+// AbsoluteLoadPath, then, when that names a symbolic link, the file the link leads to (the
+// program reads files without following links).
+std::string ResolvedLoadPath(std::string_view path);
+
+// A desktop shortcut rather than a file to open (".desktop", or ".lnk" from another system).
+bool IsShortcutPath(std::string_view path);
+
+}  // namespace voxtrelle
