@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // FfmpegMediaCodec::decode_to_wav: any source FFmpeg decodes into a 16-bit PCM WAV file.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -82,7 +83,10 @@ int FfmpegMediaCodec::decode_to_wav(const std::string& source, const std::string
   bool wrote_target = false;
   if (decode(source, target, progress, wrote_target) == 0) {
     // A half-written file is never left behind; a target refused before writing stays as is.
-    if (wrote_target) ::unlink(target.c_str());
+    struct stat st {};
+    if (wrote_target && ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      ::unlink(target.c_str());
+    }
     report_failure(progress);
     return 0;
   }

@@ -158,5 +158,17 @@ TEST(DecodeTarget, ReadOnlyTargetIsRefusedAndKept) {
   EXPECT_EQ(test::read_file(target), "keep me");
 }
 
+// A target planted as a symbolic link is not written through.
+TEST(DecodeTarget, SymbolicLinkIsNotFollowed) {
+  ScratchDir dir;
+  const std::string wma = make_wma(dir);
+  ASSERT_FALSE(wma.empty());
+  test::write_file(dir.file("victim"), "untouched");
+  ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file("link.wav").c_str()), 0);
+  FfmpegMediaCodec codec;
+  EXPECT_EQ(codec.decode_to_wav(wma, dir.file("link.wav"), nullptr), 0);
+  EXPECT_EQ(test::read_file(dir.file("victim")), "untouched");
+}
+
 }  // namespace
 }  // namespace voxtrelle
