@@ -23,8 +23,20 @@ HtmlPageHost::HtmlPageHost(wxWindow* parent, const wxString& address, bool allow
       ShowFallback();
     });
     webView_->Bind(wxEVT_WEBVIEW_LOADED, [this](wxWebViewEvent& event) {
-      if (loadFailed_ && event.GetURL() != "about:blank") ShowFallback();
+      if (event.GetURL() == "about:blank") return;
+      if (loadFailed_)
+        ShowFallback();
+      else
+        pageLoaded_ = true;
     });
+    // A host that never answers counts as a failure after a while.
+    giveUp_.SetOwner(this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      if (pageLoaded_) return;
+      loadFailed_ = true;
+      ShowFallback();
+    });
+    giveUp_.StartOnce(kPageTimeoutMs);
     sizer->Add(webView_, 1, wxEXPAND);
     webView_->LoadURL(address);
   } else {

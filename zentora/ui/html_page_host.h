@@ -4,6 +4,7 @@
 // border or context menu when the desktop has a web engine, else a plain HTML window. When
 // the page cannot be loaded it shows a small page of our own instead of an error page.
 #include <wx/panel.h>
+#include <wx/timer.h>
 
 class wxWebView;
 class wxHtmlWindow;
@@ -24,6 +25,9 @@ class HtmlPageHost : public wxPanel {
 
   wxWebView* webView_ = nullptr;
   wxHtmlWindow* htmlWindow_ = nullptr;
+  static constexpr int kPageTimeoutMs = 4000;
+  wxTimer giveUp_;
+  bool pageLoaded_ = false;
   bool loadFailed_ = false;
   bool showingFallback_ = false;
 };

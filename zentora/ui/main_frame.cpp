@@ -88,6 +88,7 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
   status->SetStatusWidths(3, kStatusWidths);
   status->SetStatusText(Text(kTextNotLoaded), 0);
   status->SetStatusText(Text(kTextNewBrand), 1);
+  SetStatusBarPane(-1);  // menus and tools have no help texts to put over part 0
 
   panel_ = new MainPanel(this, *app_, static_cast<PlayView&>(*this));
   panel_->Settings()->CreatePageHost(wxString::FromUTF8(serverBase + web::kAdvertPath),

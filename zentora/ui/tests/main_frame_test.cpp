@@ -217,6 +217,11 @@ TEST_F(MainFrameTest, OperationMenuTextsFollowTheState) {
   EXPECT_TRUE(menu->IsEnabled(WxId(kCmdCut)));
   EXPECT_TRUE(menu->IsEnabled(WxId(kCmdBPlus)));
 
+  wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, WxId(kCmdStop));
+  frame_->GetEventHandler()->ProcessEvent(highlight);
+  EXPECT_EQ(frame_->GetStatusBar()->GetStatusText(0), Text(kTextPaused))
+      << "menus leave part 0 alone";
+
   frame_->RunCommand(kCmdOnTop);
   frame_->UpdateOperationMenu();
   EXPECT_EQ(label(kCmdOnTop), Text(kTextMenuOffTop));
