@@ -251,6 +251,18 @@ TEST_F(MainFrameTest, PositionBarClickSeeksWhilePlaying) {
   EXPECT_LT(frame_->App().currentMs(), 100);
 }
 
+TEST_F(MainFrameTest, UnplayableFileIsRepairedOnceThenReportedWithText111) {
+  Start();
+  const fs::path bad = dir_ / "not audio.mp3";
+  std::ofstream(bad) << std::string(4096, 'z');
+  frame_->OpenPath(wxString::FromUTF8(bad.string()));  // the repair dialog closes by itself
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].StartsWith(Text(kTextLoadFailed).BeforeFirst('%'))) << messages_[0];
+  EXPECT_FALSE(frame_->App().loaded());
+  EXPECT_EQ(Status(0), Text(kTextNotLoaded));
+  EXPECT_EQ(frame_->GetTitle(), Text(kTextCaption));
+}
+
 TEST_F(MainFrameTest, DroppedFilesOpenOnlyAnMp3InAnyCase) {
   Start();
   const std::string upper = MakeFile("LOUD.MP3", 1.0);
