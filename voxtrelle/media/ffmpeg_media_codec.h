@@ -8,8 +8,18 @@
 namespace voxtrelle {
 
 // The program's media codec: FFmpeg decodes and encodes, TagLib reads and writes ASF tags.
-// A program creates one at start-up, keeps it alive, and installs it with
-// install_media_codec(&codec). Stateless; every call may run on any thread.
+// A program checks media_support_available() at start-up, creates one codec, keeps it alive
+// and installs it with install_media_codec(&codec). Stateless; every call may run on any
+// thread (in the editor: the load/save worker).
+//
+// decode_to_wav: a .wav/.pcm (any encoding FFmpeg decodes) or .wma source into a canonical
+//   16-bit PCM WAV (44-byte header) with the source's rate and channels, more than two mixed
+//   down to stereo. Progress: 30 % once the source is open, the rest by decoded length;
+//   cancellation is checked between packets. Damaged, cut-short or non-ASF .wma files fail.
+// encode_to_wma: wmav2 in ASF at the highest offered bit rate for the source's channels and
+//   rate (wma_profile_builder.h); 96 kHz and other unoffered formats fail. The file is built
+//   beside the target and renamed over it only when complete.
+// read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle).
 class FfmpegMediaCodec final : public MediaCodec {
  public:
   FfmpegMediaCodec() = default;
