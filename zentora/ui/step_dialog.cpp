@@ -23,7 +23,9 @@ std::optional<wxString> AskNumber(wxWindow* owner, const wxString& title, int ed
   row->Add(new wxStaticText(&dialog, wxID_ANY, hint),
            wxSizerFlags().CentreVertical().Border(wxLEFT, 6));
   auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  buttons->Add(new wxButton(&dialog, wxID_OK, L"确定"));
+  auto* ok = new wxButton(&dialog, wxID_OK, L"确定");
+  ok->SetDefault();  // Enter in the edit means OK
+  buttons->Add(ok);
   buttons->Add(new wxButton(&dialog, wxID_CANCEL, L"取消"), wxSizerFlags().Border(wxLEFT, 8));
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(row, wxSizerFlags().Border(wxALL, 14));
