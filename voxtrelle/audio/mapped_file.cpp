@@ -31,7 +31,7 @@ int MappedFile::adopt(int fd, const std::string& path, bool writable) {
 
 int MappedFile::open_existing(const std::string& path, bool writable) {
   if (is_open() || path.empty()) return 0;
-  const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOFOLLOW);
+  const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (fd < 0) return 0;
   return adopt(fd, path, writable);
 }

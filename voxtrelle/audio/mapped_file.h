@@ -21,7 +21,7 @@ class MappedFile {
 
   // Takes ownership of an open descriptor; the mapping size starts as the file's size.
   int adopt(int fd, const std::string& path, bool writable);
-  // Opens an existing regular file (never through a symbolic link at the last component).
+  // Opens an existing regular file.
   int open_existing(const std::string& path, bool writable);
 
   // Sets the file's size to `bytes`, reserving the disk blocks first so that a full disk fails

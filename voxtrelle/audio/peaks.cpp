@@ -77,21 +77,19 @@ int32_t SampleStore::fill_playback(std::span<int16_t> buffer, int32_t start_fram
   const int64_t wanted =
       std::min<int64_t>(static_cast<int64_t>(buffer.size() / channels_), frames_ - start_frame);
   int64_t produced[2] = {0, 0};
+  // Small pieces through a fixed buffer: no allocation and no remapping per call.
+  constexpr int32_t kChunk = 4096;
+  float samples[kChunk];
   for (int c = 0; c < channels_; ++c) {
     const ChannelBuffer& source = channel(c);
     int64_t frame = start_frame;
     const int64_t end = std::min<int64_t>(start_frame + wanted, source.length());
     while (frame < end) {
-      const int32_t page = static_cast<int32_t>(frame / kPageSamples);
-      const float* samples = source.page(page);
-      if (samples == nullptr) break;
-      const int64_t first = int64_t{page} * kPageSamples;
-      const int64_t stop = std::min(end, first + source.samples_in_page(page));
-      for (int64_t f = frame; f < stop; ++f) {
-        buffer[static_cast<size_t>((f - start_frame) * channels_ + c)] =
-            float_to_pcm16(samples[f - first]);
-      }
-      frame = stop;
+      const int32_t n = static_cast<int32_t>(std::min<int64_t>(kChunk, end - frame));
+      if (!source.read_samples(static_cast<int32_t>(frame), samples, n)) break;
+      int16_t* out = buffer.data() + (frame - start_frame) * channels_ + c;
+      for (int32_t k = 0; k < n; ++k) out[k * channels_] = float_to_pcm16(samples[k]);
+      frame += n;
     }
     produced[c] = frame - start_frame;
   }

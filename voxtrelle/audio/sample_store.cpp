@@ -2,7 +2,6 @@
 #include "voxtrelle/audio/sample_store.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -67,7 +66,8 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
       channels_ != source.channels_) {
     return 0;
   }
-  std::vector<float> bounce;  // only when copying within one store
+  // Runs of at most one page travel through ordinary memory.
+  std::vector<float> run;
   for (int c = 0; c < channels_; ++c) {
     ChannelBuffer& target = channel(c);
     const ChannelBuffer& from = source.channel(c);
@@ -84,15 +84,11 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
       const int64_t run_begin = std::max(b, page_start);
       const int64_t run_end = std::min(e, page_start + int64_t{kPageSamples});
       const int32_t n = static_cast<int32_t>(run_end - run_begin);
-      const float* samples = from.page(static_cast<int32_t>(page));
-      if (samples == nullptr) return 0;
-      samples += run_begin - page_start;
-      if (this == &source) {
-        // Writing remaps the same file's only view: take the run out first.
-        bounce.assign(samples, samples + n);
-        samples = bounce.data();
+      run.resize(static_cast<size_t>(n));
+      if (!from.read_samples(static_cast<int32_t>(run_begin), run.data(), n) ||
+          !target.write_samples(static_cast<int32_t>(position), run.data(), n)) {
+        return 0;
       }
-      if (!target.write_run(static_cast<int32_t>(position), samples, n)) return 0;
       position += n;
     }
   }
@@ -105,39 +101,35 @@ int SampleStore::mix_to_mono() {
       channel0_.lead_offset() != channel1_.lead_offset()) {
     return 0;
   }
+  std::vector<float> left(kPageSamples);
+  std::vector<float> right(kPageSamples);
   float smallest = 0.0f;
   float largest = 0.0f;
-  bool first = true;
   for (int32_t i = 0; i < channel0_.pages(); ++i) {
-    float* left = channel0_.page(i);
-    const float* right = channel1_.page(i);
-    const int32_t n = std::min(channel0_.samples_in_page(i), channel1_.samples_in_page(i));
-    if (left == nullptr || right == nullptr) return 0;
-    float lo = left[0] + right[0];
-    float hi = lo;
-    for (int32_t k = 0; k < n; ++k) {
-      const float sum = left[k] + right[k];
-      left[k] = sum;
-      lo = std::min(lo, sum);
-      hi = std::max(hi, sum);
+    const int32_t first = i * static_cast<int32_t>(kPageSamples);
+    const int32_t n = channel0_.samples_in_page(i);
+    if (!channel0_.read_samples(first, left.data(), n) ||
+        !channel1_.read_samples(first, right.data(), n)) {
+      return 0;
     }
-    smallest = first ? lo : std::min(smallest, lo);
-    largest = first ? hi : std::max(largest, hi);
-    first = false;
+    for (int32_t k = 0; k < n; ++k) {
+      const float sum = left[k] + right[k];  // no halving
+      left[k] = sum;
+      smallest = std::min(smallest, sum);
+      largest = std::max(largest, sum);
+    }
+    if (!channel0_.write_samples(first, left.data(), n)) return 0;
   }
-  if (smallest < -1.0f || largest > 1.0f) {
-    const float peak = std::max(std::fabs(smallest), largest);
-    if (peak > 1.0f) {
-      // Rescale the whole channel rather than clip the loud parts.
-      const float scale = 1.0f / peak;
-      for (int32_t i = 0; i < channel0_.pages(); ++i) {
-        float* samples = channel0_.page(i);
-        if (samples == nullptr) return 0;
-        const int32_t n = channel0_.samples_in_page(i);
-        for (int32_t k = 0; k < n; ++k) {
-          samples[k] = std::clamp(samples[k] * scale, -1.0f, 1.0f);
-        }
-      }
+  const float peak = std::max(-smallest, largest);
+  if (peak > 1.0f) {
+    // Rescale the whole channel rather than clip the loud parts.
+    const float scale = 1.0f / peak;
+    for (int32_t i = 0; i < channel0_.pages(); ++i) {
+      const int32_t first = i * static_cast<int32_t>(kPageSamples);
+      const int32_t n = channel0_.samples_in_page(i);
+      if (!channel0_.read_samples(first, left.data(), n)) return 0;
+      for (int32_t k = 0; k < n; ++k) left[k] = std::clamp(left[k] * scale, -1.0f, 1.0f);
+      if (!channel0_.write_samples(first, left.data(), n)) return 0;
     }
   }
   channel1_.destroy();

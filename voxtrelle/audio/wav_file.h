@@ -51,7 +51,7 @@ class WavStream : public ByteStream {
 
   // An existing file, opened and mapped read-only.
   int open_read(const std::string& path);
-  // Creates or truncates path (O_NOFOLLOW) for reading and writing; logical size 0.
+  // Creates or truncates path for reading and writing; logical size 0.
   int open_write(const std::string& path);
   // Takes an already created, writable descriptor (e.g. from UniqueTempPathOpen).
   int adopt_write(int fd, const std::string& path);

@@ -51,7 +51,7 @@ int WavStream::open_read(const std::string& path) {
 
 int WavStream::open_write(const std::string& path) {
   if (is_open() || path.empty()) return 0;
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return 0;
   return adopt_write(fd, path);
 }
@@ -176,7 +176,7 @@ PlainFileStream::~PlainFileStream() {
 
 int PlainFileStream::open_read(const std::string& path) {
   if (is_open() || path.empty()) return 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return 0;
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

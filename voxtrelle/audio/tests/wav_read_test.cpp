@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -181,6 +182,14 @@ TEST_F(WavLoad, ReadOnlyFileLoads) {
   AudioClip clip;
   EXPECT_EQ(clip.load_wav(file("ro.wav"), nullptr), 1);
   EXPECT_EQ(clip.frames(), 3);
+}
+
+TEST_F(WavLoad, LinkedFileLoads) {
+  write_file(file("real.wav"), pcm16_wav(1, 8000, {100, 200}));
+  ASSERT_EQ(symlink(file("real.wav").c_str(), file("link.wav").c_str()), 0);
+  AudioClip clip;
+  EXPECT_EQ(clip.load_wav(file("link.wav"), nullptr), 1);
+  EXPECT_EQ(clip.frames(), 2);
 }
 
 TEST_F(WavLoad, EightBitFormatIsKept) {

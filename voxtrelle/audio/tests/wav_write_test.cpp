@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/tests/test_support.h"
@@ -77,6 +78,18 @@ TEST_F(WavSave, ReplacesAnExistingFileOnSuccess) {
 }
 
 // Every way a save can fail leaves the old file intact and no temporary file behind.
+TEST_F(WavSave, SavingThroughALinkKeepsTheLink) {
+  write_file(file("real.wav"), Bytes(10, 1));
+  ASSERT_EQ(symlink(file("real.wav").c_str(), file("link.wav").c_str()), 0);
+  AudioClip clip;
+  ASSERT_EQ(clip.create_silent(false, 3, 8000), 1);
+  ASSERT_EQ(clip.save_wav(file("link.wav"), nullptr), 1);
+  struct stat st {};
+  ASSERT_EQ(lstat(file("link.wav").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(read_file(file("real.wav")).size(), 44u + 6u);
+}
+
 TEST_F(WavSave, FailureKeepsTheOldFile) {
   const Bytes old(1000, 9);
   write_file(file("target.wav"), old);
