@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "voxtrelle/audio/sample_store.h"
 
@@ -21,41 +22,45 @@ inline bool resolve_range(int32_t n, int32_t& begin, int32_t& end) {
   return true;
 }
 
-// Calls fn(samples, count, offset) for each page-sized run of [begin, end) of the channel,
-// where offset is the run's first sample counted from begin. One page is mapped at a time.
-// Returns 0 when a page cannot be mapped (the runs before it stay changed).
-template <class Fn>
-int for_each_run(ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
+// Page-sized runs of [begin, end): calls step(first, n) for each run, first a sample index, in
+// order; a run never crosses a page boundary. Stops with 0 as soon as step returns 0.
+template <class Step>
+int for_each_page_run(int32_t begin, int32_t end, Step&& step) {
   const int32_t page_size = static_cast<int32_t>(SampleFile::page_size());
-  const int32_t first = begin;
-  for (int32_t page = begin / page_size; begin < end; ++page) {
-    const int32_t page_start = page * page_size;
-    float* samples = channel.page(page);
-    if (samples == nullptr) return 0;
-    const int32_t page_end = page_start + channel.samples_in_page(page);
-    const int32_t run_end = std::min(end, page_end);
-    if (run_end <= begin) return 0;
-    fn(samples + (begin - page_start), run_end - begin, begin - first);
-    begin = run_end;
+  for (int32_t first = begin; first < end;) {
+    const int32_t n = std::min(end - first, page_size - first % page_size);
+    if (!step(first, n)) return 0;
+    first += n;
   }
   return 1;
+}
+
+// Calls fn(samples, count, offset) for each page-sized run of [begin, end) of the channel,
+// where offset is the run's first sample counted from begin, and writes the run back. The
+// samples travel through one page-sized buffer with file reads and writes, which costs far
+// less than mapping every page for a pass over the whole channel. Returns 0 when the file
+// cannot be read or written (the runs before stay changed).
+template <class Fn>
+int for_each_run(ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
+  if (begin >= end) return 1;
+  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(SampleFile::page_size())));
+  return for_each_page_run(begin, end, [&](int32_t first, int32_t n) {
+    if (!channel.read_samples(first, buffer.data(), n)) return false;
+    fn(buffer.data(), n, first - begin);
+    return channel.write_samples(first, buffer.data(), n) != 0;
+  });
 }
 
 // The same for reading only: fn(const float* samples, count, offset).
 template <class Fn>
 int for_each_run(const ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
-  const int32_t page_size = static_cast<int32_t>(SampleFile::page_size());
-  const int32_t first = begin;
-  for (int32_t page = begin / page_size; begin < end; ++page) {
-    const int32_t page_start = page * page_size;
-    const float* samples = channel.page(page);
-    if (samples == nullptr) return 0;
-    const int32_t run_end = std::min(end, page_start + channel.samples_in_page(page));
-    if (run_end <= begin) return 0;
-    fn(samples + (begin - page_start), run_end - begin, begin - first);
-    begin = run_end;
-  }
-  return 1;
+  if (begin >= end) return 1;
+  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(SampleFile::page_size())));
+  return for_each_page_run(begin, end, [&](int32_t first, int32_t n) {
+    if (!channel.read_samples(first, buffer.data(), n)) return false;
+    fn(static_cast<const float*>(buffer.data()), n, first - begin);
+    return true;
+  });
 }
 
 }  // namespace voxtrelle::edit_pages
