@@ -6,6 +6,7 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+#include <wx/toolbar.h>
 
 #include <filesystem>
 
@@ -23,6 +24,7 @@
 #include "zentora/ui/small_dialogs.h"
 #include "zentora/ui/startup_check.h"
 #include "zentora/ui/time_panel.h"
+#include "zentora/ui/tip_strip.h"
 #include "zentora/ui/warning_sound.h"
 #include "zentora/ui/web_addresses.h"
 
@@ -93,7 +95,13 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
   panel_ = new MainPanel(this, *app_, static_cast<PlayView&>(*this));
   panel_->Settings()->CreatePageHost(wxString::FromUTF8(serverBase + web::kAdvertPath),
                                      hooks_.allowWebView);
-  SetDropTarget(new FileDrop([this](const wxArrayString& files) { OnFilesDropped(files); }));
+  // GTK delivers a drop to the widget under the mouse, so every part of the window takes one.
+  wxWindow* const dropTargets[] = {
+      this,           panel_,        panel_->Settings(), panel_->Tip(),
+      panel_->Time(), panel_->Bar(), panel_->Toolbar(),  GetStatusBar()};
+  for (wxWindow* target : dropTargets)
+    target->SetDropTarget(
+        new FileDrop([this](const wxArrayString& files) { OnFilesDropped(files); }));
 
   Bind(wxEVT_MENU, [this](wxCommandEvent& e) { RunCommand(CommandOf(e.GetId())); });
   Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
