@@ -32,23 +32,22 @@ constexpr ButtonSpec kButtons[] = {
 
 EditPanel::EditPanel(wxWindow* parent)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxTAB_TRAVERSAL) {
-  // Dialog units of the panel: buttons 78 x 14 at columns 92 and rows 20 apart.
-  const wxSize buttonDlu = ConvertDialogToPixels(wxSize(78, 14));
-  const wxSize gap = ConvertDialogToPixels(wxSize(14, 6));
-  auto* grid = new wxGridSizer(2, 4, gap.y, gap.x);
+  // Two rows of four buttons. Each column is as wide as its widest button and the columns share
+  // what is left, so the grid fits the window's smallest size with this desktop's button fonts.
+  const int gap = FromDIP(8);
+  const int height = ConvertDialogToPixels(wxSize(0, 14)).y;
+  auto* grid = new wxFlexGridSizer(2, 4, gap, gap);
+  for (int column = 0; column < 4; ++column) grid->AddGrowableCol(column, 1);
   for (const ButtonSpec& spec : kButtons) {
     auto* button = new wxButton(this, spec.id, spec.text);
     const wxSize best = button->GetBestSize();
-    button->SetMinSize(wxSize(std::max(best.x, buttonDlu.x), std::max(best.y, buttonDlu.y)));
+    button->SetMinSize(wxSize(best.x, std::max(best.y, height)));
     grid->Add(button, wxSizerFlags().Expand());
     button->Bind(wxEVT_BUTTON, &EditPanel::OnButton, this);
   }
   auto* top = new wxBoxSizer(wxVERTICAL);
-  const wxSize margin = ConvertDialogToPixels(wxSize(18, 10));
-  top->Add(grid, wxSizerFlags().Centre().Border(wxTOP | wxBOTTOM, margin.y));
-  auto* outer = new wxBoxSizer(wxHORIZONTAL);
-  outer->Add(top, wxSizerFlags(1).Border(wxLEFT | wxRIGHT, margin.x));
-  SetSizerAndFit(outer);
+  top->Add(grid, wxSizerFlags(1).Expand().Border(wxALL, FromDIP(10)));
+  SetSizerAndFit(top);
 }
 
 wxButton* EditPanel::Button(int command) const {

@@ -81,24 +81,21 @@ HomePanel::HomePanel(wxWindow* parent)
   link_->SetTarget(web::MakerUrl());
   link_->SetUnderline(LinkLabel::Underline::kAlways);
 
-  // Dialog-unit layout of the panel, widened where this desktop's fonts need more room.
-  const wxPoint openAt = ConvertDialogToPixels(wxPoint(9, 24));
-  const wxPoint stereoAt = ConvertDialogToPixels(wxPoint(9, 68));
-  const wxPoint moreAt = ConvertDialogToPixels(wxPoint(16, 130));
-  const wxSize dluSize = ConvertDialogToPixels(wxSize(221, 145));
-  const int width = std::max(dluSize.x, kImageWidth + 2 * openAt.x);
-  const int buttonX = (width - kImageWidth) / 2;
-  open_->Move(buttonX, openAt.y);
-  stereo_->Move(buttonX, std::max(stereoAt.y, openAt.y + open_->GetSize().y + 8));
-  const int lineY = std::max(moreAt.y, stereo_->GetRect().GetBottom() + 24);
+  // The two 355 x 60 buttons one above the other, the link line under them. Spacing is kept
+  // tight so that the panel fits inside the start page's frame at the window's smallest size.
+  const int margin = FromDIP(16);
+  const int width = kImageWidth + 2 * margin;
+  open_->Move(margin, FromDIP(14));
+  stereo_->Move(margin, open_->GetRect().GetBottom() + 1 + FromDIP(10));
+  const int lineY = stereo_->GetRect().GetBottom() + 1 + FromDIP(18);
   const wxSize moreSize = more->GetTextExtent(more->GetLabel());
   const wxSize linkSize = link_->GetBestSize();
-  const int lineWidth = moreSize.x + 6 + linkSize.x;
-  const int lineX = std::max(buttonX + 7, (width - lineWidth) / 2);
+  const int gap = FromDIP(6);
+  const int lineX = std::max(margin, (width - (moreSize.x + gap + linkSize.x)) / 2);
   more->SetSize(lineX, lineY, moreSize.x, moreSize.y);
-  link_->SetSize(lineX + moreSize.x + 6, lineY + (moreSize.y - linkSize.y) / 2, linkSize.x,
+  link_->SetSize(lineX + moreSize.x + gap, lineY + (moreSize.y - linkSize.y) / 2, linkSize.x,
                  linkSize.y);
-  const int height = std::max(dluSize.y, lineY + moreSize.y + 16);
+  const int height = lineY + std::max(moreSize.y, linkSize.y) + FromDIP(14);
   SetSize(width, height);
   SetMinSize(wxSize(width, height));
 

@@ -99,6 +99,7 @@ VolumeDialog::VolumeDialog(wxWindow* owner)
   SetSizerAndFit(top);
   CentreOnParent();
 
+  combo_->SetFocus();  // most people type the percentage
   Bind(EVT_VALUE_CHANGED, &VolumeDialog::OnValueChanged, this);
   Bind(wxEVT_BUTTON, &VolumeDialog::OnOk, this, wxID_OK);
   reentrant_ = false;
