@@ -64,6 +64,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
   context.document = &document_;
   context.player = &player_;
   context.peaks = [this](PeakLists& lists, int32_t columns) {
+    ++peak_requests_;
     return document_.peaks(lists, columns);
   };
   context.document_busy = [this] { return document_busy(); };

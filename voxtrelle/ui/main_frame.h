@@ -49,6 +49,8 @@ class MainFrame : public wxFrame, public PlayerHost {
   // 2 cancelled, 3 failed. While it runs the views leave the document alone.
   int RunFileJob(int mode);
   bool document_busy() const { return document_busy_ > 0; }
+  // How often the waveform asked the document for peaks (tests check that paints do not).
+  int peak_requests() const { return peak_requests_; }
 
   AudioDocument& document() { return document_; }
   WavePlayer& player() { return player_; }
@@ -114,6 +116,7 @@ class MainFrame : public wxFrame, public PlayerHost {
   wxTimer cursor_timer_;
   bool first_idle_ = true;
   int document_busy_ = 0;
+  int peak_requests_ = 0;
   std::function<bool(const wxString&)> url_opener_;
   FileFlowHooks file_hooks_;
 };

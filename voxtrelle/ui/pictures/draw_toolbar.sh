@@ -5,7 +5,8 @@
 # Colours follow the GTK desktop: dark ink #3d3846, accent #3584e4, green #2ec27e, red #e01b24.
 set -euo pipefail
 cd "$(dirname "$0")"
-png() { convert "$@"; }
+# No time stamps in the files, so redrawing an unchanged picture changes nothing.
+png() { convert "${@:1:$#-1}" -define png:exclude-chunk=date,time,tIME "${@: -1}"; }
 ink='#3d3846'
 
 # Open: a folder.
@@ -73,9 +74,9 @@ png -size 24x24 xc:none -fill 'rgba(53,132,228,0.15)' -stroke '#1c71d8' -strokew
 # Selection marks (bitmaps 335 and 336, 7 x 7): small flags whose straight edge touches the
 # selection boundary: the start mark's right edge, the end mark's left edge.
 png -size 7x7 xc:none -stroke none -fill '#2a7e3a' -draw 'polygon 6,0 6,6 0,6' \
-  -fill '#57bf65' -draw 'polygon 5,2 5,5 2,5' PNG32:mark_start.png
+  -fill '#8fd19a' -draw 'polygon 5,2 5,5 2,5' PNG32:mark_start.png
 png -size 7x7 xc:none -stroke none -fill '#2a7e3a' -draw 'polygon 0,0 0,6 6,6' \
-  -fill '#57bf65' -draw 'polygon 1,2 1,5 4,5' PNG32:mark_end.png
+  -fill '#8fd19a' -draw 'polygon 1,2 1,5 4,5' PNG32:mark_end.png
 
 # Marker-drag pointer (cursor 338, 32 x 32, hot spot 15,15): a bar with arrows to both sides.
 png -size 32x32 xc:none -stroke white -strokewidth 3 -fill black \

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the editor's waveform on a 60-minute 44.1 kHz 16-bit stereo WAV file: the peaks for a
+// 584-pixel waveform (the width at the window's first size), the first paint after a load
+// (peaks plus the cached picture), and a cursor repaint, which only copies the picture.
+// The window part needs a display (run under xvfb-run); without one it is skipped.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/init.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "voxtrelle/audio/audio_document.h"
+#include "voxtrelle/playback/wave_out_test.h"
+#include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/ve_view.h"
+#include "voxtrelle/ui/ve_waveform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t kRate = 44100;
+constexpr int kColumns = 584;
+
+double Ms(Clock::time_point since) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+void Put32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// A stereo PCM file of frames frames: two sines of slowly changing loudness.
+bool WriteSource(const std::string& path, uint32_t frames) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const uint32_t data = frames * 4;
+  uint8_t header[44] = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
+                        'f', 'm', 't', ' ', 16, 0, 0, 0, 1,   0,   2,   0};
+  Put32(header + 4, 36 + data);
+  Put32(header + 24, kRate);
+  Put32(header + 28, kRate * 4);
+  header[32] = 4;
+  header[34] = 16;
+  std::copy_n("data", 4, header + 36);
+  Put32(header + 40, data);
+  bool ok = write(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header);
+  std::vector<int16_t> block(1 << 19);
+  for (uint32_t done = 0; ok && done < frames;) {
+    const uint32_t n = std::min<uint32_t>(frames - done, static_cast<uint32_t>(block.size() / 2));
+    for (uint32_t k = 0; k < n; ++k) {
+      const double t = static_cast<double>(done + k) / kRate;
+      const double level = 0.5 + 0.5 * std::sin(t * 0.05);
+      block[2 * k] = static_cast<int16_t>(20000.0 * level * std::sin(t * 2764.6));
+      block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(t * 1382.3));
+    }
+    const ssize_t bytes = static_cast<ssize_t>(n) * 4;
+    ok = write(fd, block.data(), static_cast<size_t>(bytes)) == bytes;
+    done += n;
+  }
+  return close(fd) == 0 && ok;
+}
+
+void TimePeaks(voxtrelle::AudioDocument& document) {
+  double best = 1e300;
+  for (int run = 0; run < 3; ++run) {
+    voxtrelle::PeakLists lists;
+    const auto start = Clock::now();
+    if (!document.peaks(lists, kColumns)) {
+      std::printf("peaks failed\n");
+      return;
+    }
+    const double ms = Ms(start);
+    std::printf("peaks, %d columns, run %d: %.1f ms\n", kColumns, run + 1, ms);
+    best = std::min(best, ms);
+  }
+  std::printf("peaks, %d columns, best: %.1f ms\n", kColumns, best);
+}
+
+void TimeFirstPaint(const std::string& path) {
+  int argc = 1;
+  char name[] = "bench_waveform";
+  char* argv[] = {name, nullptr};
+  wxApp::SetInstance(new wxApp);
+  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+    std::printf("first paint: skipped (no display; run under xvfb-run)\n");
+    return;
+  }
+  {
+    auto* frame = new voxtrelle::MainFrame(
+        std::make_unique<voxtrelle::WaveOutTest>([](std::function<void()>) {}));
+    frame->Show();
+    wxTheApp->ProcessPendingEvents();
+    wxYield();
+    const auto load = Clock::now();
+    if (!frame->document().load(path, nullptr)) {
+      std::printf("load failed\n");
+    } else {
+      std::printf("load of the WAV file: %.0f ms\n", Ms(load));
+      frame->ShowEditView(true);
+      voxtrelle::VeWaveform* waveform = frame->edit_view()->waveform();
+      const wxSize size = waveform->GetClientSize();
+      wxBitmap bitmap(size.x, size.y, 24);
+      const auto paint = Clock::now();
+      frame->edit_view()->PrepareNow();
+      {
+        wxMemoryDC dc(bitmap);
+        waveform->Render(dc);
+      }
+      std::printf("first paint after the load (%dx%d: peaks, picture, copy): %.1f ms\n", size.x,
+                  size.y, Ms(paint));
+      const int requests = frame->peak_requests();
+      constexpr int kRepaints = 200;
+      frame->player().SetSelection(0, frame->player().Length() / 3);
+      const auto cursor = Clock::now();
+      for (int i = 0; i < kRepaints; ++i) {
+        frame->player().Seek(frame->player().Length() / kRepaints * i);
+        wxMemoryDC dc(bitmap);
+        waveform->Render(dc);
+      }
+      std::printf("cursor repaint with a selection: %.3f ms each (%d peak requests during %d)\n",
+                  Ms(cursor) / kRepaints, frame->peak_requests() - requests, kRepaints);
+      frame->document().reset();
+    }
+    frame->Destroy();
+    wxTheApp->ProcessPendingEvents();
+  }
+  wxEntryCleanup();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const uint32_t minutes = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 60;
+  const uint32_t frames = kRate * 60 * minutes;
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/bench-waveform-" +
+                           std::to_string(getpid()) + ".wav";
+  std::printf("bench_waveform: %u-minute stereo 44.1 kHz 16-bit WAV\n", minutes);
+  if (!WriteSource(path, frames)) {
+    std::printf("cannot write %s\n", path.c_str());
+    unlink(path.c_str());
+    return 1;
+  }
+  {
+    voxtrelle::AudioDocument document;
+    const auto load = Clock::now();
+    if (document.load(path, nullptr)) {
+      std::printf("load: %.0f ms\n", Ms(load));
+      TimePeaks(document);
+    } else {
+      std::printf("load failed\n");
+    }
+  }
+  TimeFirstPaint(path);
+  unlink(path.c_str());
+  return 0;
+}
