@@ -15,6 +15,8 @@ NumberEdit::NumberEdit(wxWindow* window, wxTextEntry* entry, wxWindow* notify,
   accepted_ = entry_->GetValue();
   if (options_.maxLength > 0) entry_->SetMaxLength(options_.maxLength);
   window_->Bind(wxEVT_TEXT, &NumberEdit::OnText, this);
+  // A choice from a combo box's list arrives as a selection; an unchanged text is ignored.
+  window_->Bind(wxEVT_COMBOBOX, &NumberEdit::OnText, this);
   window_->Bind(wxEVT_KEY_DOWN, &NumberEdit::OnKeyDown, this);
   window_->Bind(wxEVT_MOUSEWHEEL, &NumberEdit::OnWheel, this);
   window_->Bind(wxEVT_KILL_FOCUS, &NumberEdit::OnKillFocus, this);
@@ -22,6 +24,7 @@ NumberEdit::NumberEdit(wxWindow* window, wxTextEntry* entry, wxWindow* notify,
 
 NumberEdit::~NumberEdit() {
   window_->Unbind(wxEVT_TEXT, &NumberEdit::OnText, this);
+  window_->Unbind(wxEVT_COMBOBOX, &NumberEdit::OnText, this);
   window_->Unbind(wxEVT_KEY_DOWN, &NumberEdit::OnKeyDown, this);
   window_->Unbind(wxEVT_MOUSEWHEEL, &NumberEdit::OnWheel, this);
   window_->Unbind(wxEVT_KILL_FOCUS, &NumberEdit::OnKillFocus, this);

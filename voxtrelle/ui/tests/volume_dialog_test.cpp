@@ -77,7 +77,14 @@ TEST(VolumeDialog, StartsAtHundredWithTheSliderInTheMiddle) {
 TEST(VolumeDialog, ChoosingTheLastPresetMovesTheSliderToTheRightEnd) {
   VolumeDialog dialog(nullptr);
   test::Pump();
-  Type(dialog, dialog.Field()->GetString(12).utf8_str());
+  // A choice from the list: the field shows it and reports the selection.
+  dialog.Field()->SetSelection(12);
+  wxCommandEvent chosen(wxEVT_COMBOBOX, dialog.Field()->GetId());
+  chosen.SetEventObject(dialog.Field());
+  chosen.SetInt(12);
+  dialog.Field()->GetEventHandler()->ProcessEvent(chosen);
+  test::Pump();
+  EXPECT_EQ(dialog.Field()->GetValue(), "500");
   EXPECT_EQ(dialog.Slider()->GetValue(), 100);
   EXPECT_EQ(dialog.Slider()->ThumbRect().GetRight(), 205);
 }
