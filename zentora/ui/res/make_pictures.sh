@@ -71,11 +71,12 @@ icon() { # $1 = size, $2 = output
 }
 icon 32 icon107.png
 icon 16 icon108.png
-# 150: the cutting animation, eight frames of a scissors moving along a dashed line.
+# 150: the cutting animation, eight frames of a scissors moving along a dashed line, on the
+# default dialog background.
 frames=()
 for i in 0 1 2 3 4 5 6 7; do
   x=$((6 + i * 9))
-  convert -size 96x40 xc:white -stroke '#8793a0' -strokewidth 2 -draw 'stroke-dasharray 4 3 line 4,28 92,28' \
+  convert -size 96x40 xc:'#f6f5f4' -stroke '#8793a0' -strokewidth 2 -draw 'stroke-dasharray 4 3 line 4,28 92,28' \
     -stroke none -fill '#2f3a45' -font "$SANS" -pointsize 26 -annotate "+$x+34" '✂' "$tmp/f$i.gif"
   frames+=("$tmp/f$i.gif")
 done
