@@ -81,3 +81,5 @@ for i in 0 1 2 3 4 5 6 7; do
   frames+=("$tmp/f$i.gif")
 done
 convert -delay 12 -loop 0 "${frames[@]}" cutting150.gif
+# No time stamps or other metadata, so drawing again changes only what was redrawn.
+mogrify -strip ./*.png
