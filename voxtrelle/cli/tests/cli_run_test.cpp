@@ -315,12 +315,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
 TEST_F(CliTest, ReadOnlyOutputIsRefused) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
   write_wav16("in.wav", 2, kStereo);
   write_file(file("out.wav"), {'o', 'l', 'd'});
   std::filesystem::permissions(file("out.wav"), std::filesystem::perms::owner_read);
   const RunResult result = run({"edit", file("in.wav"), file("out.wav"), "to-mono"});
   std::filesystem::permissions(file("out.wav"), std::filesystem::perms::owner_all);
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err,
             "voxtrelle-cli: cannot save \"" + file("out.wav") + "\": the file is read-only\n");
