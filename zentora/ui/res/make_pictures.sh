@@ -82,4 +82,4 @@ for i in 0 1 2 3 4 5 6 7; do
 done
 convert -delay 12 -loop 0 "${frames[@]}" cutting150.gif
 # No time stamps or other metadata, so drawing again changes only what was redrawn.
-mogrify -strip ./*.png
+mogrify -strip -define png:exclude-chunks=date,time ./*.png
