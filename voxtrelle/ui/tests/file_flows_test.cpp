@@ -280,20 +280,16 @@ struct TargetCase {
   const char* saved;
 };
 
-class SaveAsTargetTest : public testing::TestWithParam<TargetCase> {};
-
-TEST_P(SaveAsTargetTest, ExtensionRules) {
-  EXPECT_EQ(SaveAsTarget(GetParam().chosen, GetParam().filter), GetParam().saved);
+TEST(SaveAsTarget, ExtensionRules) {
+  const TargetCase cases[] = {{"take", kSaveFilterWma, "take.wma"},
+                              {"take.wma", kSaveFilterWav, "take.wma.wav"},
+                              {"/a/take.WMA", kSaveFilterWma, "/a/take.WMA"},
+                              {"take.wav", kSaveFilterWav, "take.wav"},
+                              {"take.mp3", kSaveFilterWav, "take.mp3.wav"},
+                              {"/music.d/take", kSaveFilterWav, "/music.d/take.wav"}};
+  for (const TargetCase& c : cases)
+    EXPECT_EQ(SaveAsTarget(c.chosen, c.filter), c.saved) << c.chosen;
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, SaveAsTargetTest,
-                         testing::Values(TargetCase{"take", kSaveFilterWma, "take.wma"},
-                                         TargetCase{"take.wma", kSaveFilterWav, "take.wma.wav"},
-                                         TargetCase{"/a/take.WMA", kSaveFilterWma, "/a/take.WMA"},
-                                         TargetCase{"take.wav", kSaveFilterWav, "take.wav"},
-                                         TargetCase{"take.mp3", kSaveFilterWav, "take.mp3.wav"},
-                                         TargetCase{"/music.d/take", kSaveFilterWav,
-                                                    "/music.d/take.wav"}));
 
 TEST(SaveAsRename, SwitchingTheTypeRenamesTheOtherTypesExtension) {
   EXPECT_EQ(RenameForType("take.wma", kSaveFilterWav), "take.wav");

@@ -15,20 +15,18 @@ struct Mapping {
   int result;    // percentage OK returns
 };
 
-class VolumeMapping : public testing::TestWithParam<Mapping> {};
+// Each window test runs in a process of its own; a table keeps related cases in one.
+const Mapping kMappings[] = {{85, -15, 85},   {125, 6, 124}, {150, 13, 152}, {500, 100, 500},
+                             {0, -100, 0},    {100, 0, 100}, {101, 0, 100},  {103, 1, 104},
+                             {999, 100, 500}, {-7, -100, 0}};
 
-TEST_P(VolumeMapping, TypedPercentMovesTheSliderAndOkReadsItBack) {
-  const Mapping m = GetParam();
-  EXPECT_EQ(VolumeSliderFromPercent(m.typed), m.position);
-  EXPECT_EQ(VolumePercentFromSlider(m.position), m.result);
+TEST(VolumeMapping, TypedPercentMovesTheSliderAndOkReadsItBack) {
+  for (const Mapping& m : kMappings) {
+    SCOPED_TRACE(m.typed);
+    EXPECT_EQ(VolumeSliderFromPercent(m.typed), m.position);
+    EXPECT_EQ(VolumePercentFromSlider(m.position), m.result);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Percentages, VolumeMapping,
-                         testing::Values(Mapping{85, -15, 85}, Mapping{125, 6, 124},
-                                         Mapping{150, 13, 152}, Mapping{500, 100, 500},
-                                         Mapping{0, -100, 0}, Mapping{100, 0, 100},
-                                         Mapping{101, 0, 100}, Mapping{103, 1, 104},
-                                         Mapping{999, 100, 500}, Mapping{-7, -100, 0}));
 
 TEST(VolumeMappingLimits, PositionsOutsideTheRangeAreLimited) {
   EXPECT_EQ(VolumePercentFromSlider(-101), 0);
@@ -42,25 +40,22 @@ void Type(VolumeDialog& dialog, const char* text) {
   test::Pump();
 }
 
-class VolumeDialogTest : public testing::TestWithParam<Mapping> {};
-
-TEST_P(VolumeDialogTest, TypingThenOk) {
-  const Mapping m = GetParam();
-  VolumeDialog dialog(nullptr);
-  const int result = test::RunModal(dialog, [&] {
-    Type(dialog, wxString::Format("%d", m.typed).utf8_str());
-    EXPECT_EQ(dialog.Slider()->GetValue(), m.position);
-    EXPECT_TRUE(dialog.OkButton()->IsEnabled());
-    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-    dialog.OkButton()->GetEventHandler()->ProcessEvent(ok);
-  });
-  EXPECT_EQ(result, wxID_OK);
-  EXPECT_EQ(dialog.Percentage(), m.result);
+TEST(VolumeDialog, TypingThenOk) {
+  for (const Mapping& m :
+       {Mapping{85, -15, 85}, Mapping{125, 6, 124}, Mapping{500, 100, 500}, Mapping{0, -100, 0}}) {
+    SCOPED_TRACE(m.typed);
+    VolumeDialog dialog(nullptr);
+    const int result = test::RunModal(dialog, [&] {
+      Type(dialog, wxString::Format("%d", m.typed).utf8_str());
+      EXPECT_EQ(dialog.Slider()->GetValue(), m.position);
+      EXPECT_TRUE(dialog.OkButton()->IsEnabled());
+      wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+      dialog.OkButton()->GetEventHandler()->ProcessEvent(ok);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.Percentage(), m.result);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Typed, VolumeDialogTest,
-                         testing::Values(Mapping{85, -15, 85}, Mapping{125, 6, 124},
-                                         Mapping{500, 100, 500}, Mapping{0, -100, 0}));
 
 TEST(VolumeDialog, StartsAtHundredWithTheSliderInTheMiddle) {
   VolumeDialog dialog(nullptr);
