@@ -362,3 +362,38 @@ TEST_F(MainFrameTest, SaveStopsPlaybackBeforeTheJobReadsTheClip) {
 
 }  // namespace
 }  // namespace voxtrelle
+
+namespace voxtrelle {
+namespace {
+
+// Runs the event loop for about ms milliseconds.
+void RunFor(int ms) {
+  const wxLongLong end = wxGetLocalTimeMillis() + ms;
+  while (wxGetLocalTimeMillis() < end) {
+    test::Pump();
+    wxMilliSleep(5);
+  }
+}
+
+TEST_F(MainFrameTest, MessageGoesBackToReadyAfterItsTimeButNotDuringMenuHelp) {
+  TimeDisplay* times = frame_->time_display();
+  times->ShowMessage("Loaded in 1.25 seconds", 60);
+  EXPECT_EQ("Loaded in 1.25 seconds", times->GetMessageText());
+  times->SetMenuHelpShown(true);
+  RunFor(200);
+  EXPECT_TRUE(times->message_timer_running());
+  times->SetMenuHelpShown(false);
+  RunFor(200);
+  EXPECT_EQ("Ready", times->GetMessageText());
+  EXPECT_FALSE(times->message_timer_running());
+}
+
+TEST_F(MainFrameTest, UnknownPaneIdsAreIgnored) {
+  TimeDisplay* times = frame_->time_display();
+  times->SetPaneText(7, "x");
+  for (int id : TimeDisplay::kPaneIds) EXPECT_NE("x", times->GetPaneText(id));
+  EXPECT_EQ(6, times->GetFieldsCount());
+}
+
+}  // namespace
+}  // namespace voxtrelle
