@@ -182,6 +182,14 @@ void WavePlayer::Stop() {
 }
 
 void WavePlayer::Clear() {
+  // A device still open here (its close not yet reported) is shut now; what it still has
+  // posted finds no device held and is ignored.
+  if (device_ && out_ != nullptr && out_->IsOpen()) {
+    out_->Reset();
+    out_->Close();
+  }
+  if (timer_active_ && host_ != nullptr) host_->KillTimer();
+  timer_active_ = false;
   device_ = is_open_ = is_paused_ = stop_requested_ = range_end_queued_ = false;
   base_position_ = queue_position_ = 0;
   selection_start_ = selection_end_ = -1;
@@ -212,6 +220,7 @@ int WavePlayer::FillBuffer(PlayBuffer& buffer) {
 }
 
 void WavePlayer::OnDeviceOpen() {
+  if (!device_) return;  // the device was given up (Clear) before it opened
   is_open_ = true;
   is_paused_ = stop_requested_ = range_end_queued_ = false;
   StartCursorTimer();
@@ -219,6 +228,7 @@ void WavePlayer::OnDeviceOpen() {
 }
 
 void WavePlayer::OnBufferDone(WaveBuffer* header) {
+  if (!device_) return;
   PlayBuffer& finished = header == &buffer_a_.header ? buffer_a_ : buffer_b_;
   if (!stop_requested_ && !range_end_queued_) {
     // A seek while paused resets the device; keep it paused.
@@ -230,6 +240,7 @@ void WavePlayer::OnBufferDone(WaveBuffer* header) {
 }
 
 void WavePlayer::OnDeviceClose() {
+  if (!device_) return;
   const bool range_end_was_queued = range_end_queued_;
   if (stop_requested_) {
     base_position_ = HasValidSelection() ? selection_start_ : 0;

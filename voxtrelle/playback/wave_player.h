@@ -67,7 +67,8 @@ class WavePlayer : public WaveOutListener {
   void Pause();
   void Stop();
   // Forgets the device and every flag, rewinds to 0 and drops the selection (after a load or a
-  // deleting edit).
+  // deleting edit). A device that is still open is reset and closed, and its late
+  // notifications are ignored.
   void Clear();
 
   // Window events passed on by the owner.

@@ -272,6 +272,26 @@ TEST_F(WavePlayerTest, DeviceThatCannotOpenLeavesThePlayerClosed) {
   EXPECT_FALSE(host_.armed);
 }
 
+TEST_F(WavePlayerTest, ClearWhileTheDeviceIsStillOpenLeavesAPlayerThatPlaysAgain) {
+  Load(1, 50000);
+  player_.Play();
+  posted_.RunAll();
+  Advance(100);
+  player_.Stop();  // its notifications are still waiting when the player is cleared
+  player_.Clear();
+  ASSERT_EQ(1, player_.Seek(700));
+  posted_.RunAll();
+  EXPECT_FALSE(player_.device_open());
+  EXPECT_EQ(700, player_.Position());  // the late close did not rewind
+  EXPECT_FALSE(device_.IsOpen());
+  device_.clear_played();
+  player_.Play();
+  posted_.RunAll();
+  ASSERT_TRUE(player_.is_open());
+  Advance(3);
+  EXPECT_EQ(Expected(1, 700, 703), device_.played());
+}
+
 TEST_F(WavePlayerTest, SelectionSettersClampAndSwap) {
   Load(1, 1000);
   player_.SetSelectionStart(-5);
