@@ -11,13 +11,13 @@ namespace voxtrelle {
 
 namespace {
 
-struct ButtonSpec {
+struct EditButton {
   int id;
   const char* text;
 };
 
 // Row by row: the grid has the deletions, volume, fades and channel conversions as columns.
-constexpr ButtonSpec kButtons[] = {
+constexpr EditButton kButtons[] = {
     {cmd::kDeleteSelected, "Delete Selected"},
     {cmd::kChangeVolume, "Change Volume..."},
     {cmd::kFadeIn, "Fade In"},
@@ -38,8 +38,8 @@ EditPanel::EditPanel(wxWindow* parent)
   const int height = ConvertDialogToPixels(wxSize(0, 14)).y;
   auto* grid = new wxFlexGridSizer(2, 4, gap, gap);
   for (int column = 0; column < 4; ++column) grid->AddGrowableCol(column, 1);
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = new wxButton(this, spec.id, spec.text);
+  for (const EditButton& entry : kButtons) {
+    auto* button = new wxButton(this, entry.id, entry.text);
     const wxSize best = button->GetBestSize();
     button->SetMinSize(wxSize(best.x, std::max(best.y, height)));
     grid->Add(button, wxSizerFlags().Expand());
