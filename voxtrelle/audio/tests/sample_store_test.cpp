@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "voxtrelle/audio/tests/test_support.h"
+#include "voxtrelle/audio/throttle.h"
 
 namespace voxtrelle {
 namespace {
@@ -276,6 +277,11 @@ TEST_F(Store, FullDiskFailsCleanly) {
   EXPECT_EQ(created, 0);
   EXPECT_TRUE(store.is_empty());
   EXPECT_TRUE(leftovers().empty());
+}
+
+TEST(Throttle, IntervalHasAFloorOf55Milliseconds) {
+  EXPECT_EQ(Throttle(std::chrono::milliseconds(10)).interval(), std::chrono::milliseconds(55));
+  EXPECT_EQ(Throttle().interval(), std::chrono::milliseconds(110));
 }
 
 TEST(PeakList, ClampsPairsIntoTheirHalves) {
