@@ -21,7 +21,7 @@ const char* ExtensionOfFilter(int filterIndex) {
 }  // namespace
 
 wxString ChooseOpenPath(wxWindow* owner) {
-  wxFileDialog dialog(owner, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, kOpenFilter,
+  wxFileDialog dialog(owner, "Open", wxEmptyString, wxEmptyString, kOpenFilter,
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_PREVIEW);
   dialog.SetFilterIndex(2);
   dialog.CentreOnParent();
@@ -32,8 +32,8 @@ wxString ChooseOpenPath(wxWindow* owner) {
 std::optional<SaveAsChoice> ChooseSavePath(wxWindow* owner, const wxString& suggested,
                                            int filterIndex) {
   const wxFileName name(suggested);
-  wxFileDialog dialog(owner, wxFileSelectorPromptStr, name.GetPath(), name.GetFullName(),
-                      kSaveFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  wxFileDialog dialog(owner, "Save As", name.GetPath(), name.GetFullName(), kSaveFilter,
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   dialog.SetFilterIndex(filterIndex);
   dialog.CentreOnParent();
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
