@@ -224,7 +224,12 @@ void WavePlayer::OnDeviceOpen() {
   is_open_ = true;
   is_paused_ = stop_requested_ = range_end_queued_ = false;
   StartCursorTimer();
-  if (FillBuffer(buffer_a_)) FillBuffer(buffer_b_);
+  if (FillBuffer(buffer_a_)) {
+    FillBuffer(buffer_b_);
+  } else if (out_ != nullptr) {
+    // Nothing could be queued, so no returned buffer would ever close the device: close now.
+    out_->Close();
+  }
 }
 
 void WavePlayer::OnBufferDone(WaveBuffer* header) {

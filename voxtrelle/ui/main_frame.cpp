@@ -54,7 +54,11 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
         [this](std::function<void()> call) { CallAfter(std::move(call)); });
   }
   player_.set_device(wave_out_.get());
-  player_.set_clip_source([this]() -> const AudioClip* { return &document_.current_clip(); });
+  // While a job works on the document the player finds no clip, so a device notification
+  // that arrives during the job's dialog cannot refill from the clip the worker is using.
+  player_.set_clip_source([this]() -> const AudioClip* {
+    return document_busy() ? nullptr : &document_.current_clip();
+  });
   player_.set_host(this);
   url_opener_ = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
 

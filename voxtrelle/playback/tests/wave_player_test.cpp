@@ -292,6 +292,17 @@ TEST_F(WavePlayerTest, ClearWhileTheDeviceIsStillOpenLeavesAPlayerThatPlaysAgain
   EXPECT_EQ(Expected(1, 700, 703), device_.played());
 }
 
+TEST_F(WavePlayerTest, NothingToQueueWhenTheDeviceOpensClosesItAgain) {
+  Load(1, 50000);
+  player_.Play();
+  clip_.clear();  // the clip went away before the device reported open
+  posted_.RunAll();
+  EXPECT_FALSE(player_.device_open());
+  EXPECT_FALSE(player_.is_open());
+  EXPECT_FALSE(device_.IsOpen());
+  EXPECT_FALSE(host_.armed);
+}
+
 TEST_F(WavePlayerTest, SelectionSettersClampAndSwap) {
   Load(1, 1000);
   player_.SetSelectionStart(-5);

@@ -375,6 +375,21 @@ void RunFor(int ms) {
   }
 }
 
+TEST_F(MainFrameTest, DeviceOpeningDuringASaveDoesNotReadTheClip) {
+  WavFixture wav("song.wav", 1, 44100, 44100, HalfLoud);
+  Open(wav);
+  frame_->player().Play();  // the device's open notification is still on its way
+  ASSERT_FALSE(frame_->player().is_open());
+  const std::string target = wav.path() + ".copy.wav";
+  frame_->document().set_saved_path(target);
+  EXPECT_TRUE(frame_->SaveDocument());
+  test::Pump();
+  EXPECT_FALSE(frame_->player().device_open());
+  EXPECT_EQ(0u, device_->queued());
+  EXPECT_TRUE(device_->played().empty());
+  std::remove(target.c_str());
+}
+
 TEST_F(MainFrameTest, MessageGoesBackToReadyAfterItsTimeButNotDuringMenuHelp) {
   TimeDisplay* times = frame_->time_display();
   times->ShowMessage("Loaded in 1.25 seconds", 60);
