@@ -80,10 +80,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
   time_display_ = new TimeDisplay(this);
   SetStatusBar(time_display_);
 
-  // The whole inside of the window (menu bar and status bar included) is 600 x 355 at start.
-  const int bars = GetMenuBar()->GetBestSize().y + time_display_->GetBestSize().y;
-  SetClientSize(kContentWidth, kContentHeight - bars);
-  SetMinSize(GetSize());
+  FitContent();
   Centre();
   LayOutChildren();
 
@@ -104,6 +101,19 @@ MainFrame::~MainFrame() {
   // The device goes first, so no notification can be posted to a window being destroyed.
   player_.set_device(nullptr);
   wave_out_.reset();
+}
+
+void MainFrame::FitContent() {
+  // The whole inside of the window, menu bar and status bar included, is 600 x 355 at start
+  // and never less. The desktop tells the menu bar's real height only once it is on screen, so
+  // the first idle pass measures again.
+  const int menu = std::max(GetMenuBar()->GetSize().y, GetMenuBar()->GetBestSize().y);
+  const int bars = menu + time_display_->GetSize().y;
+  const wxSize client(kContentWidth, kContentHeight - bars);
+  if (GetClientSize() == client) return;
+  SetMinSize(wxDefaultSize);
+  SetClientSize(client);
+  SetMinSize(GetSize());
 }
 
 void MainFrame::BuildMenuBar() {
@@ -226,7 +236,10 @@ void MainFrame::OnIdle(wxIdleEvent& event) {
   event.Skip();
   // A load or save job owns the document until its dialog has closed.
   if (document_busy()) return;
-  first_idle_ = false;
+  if (first_idle_) {
+    first_idle_ = false;
+    FitContent();
+  }
   UpdateAll();
 }
 

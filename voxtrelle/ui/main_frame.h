@@ -79,6 +79,7 @@ class MainFrame : public wxFrame, public PlayerHost {
 
  private:
   void BuildMenuBar();
+  void FitContent();
   void LayOutChildren();
   void UpdateTitle();
   void UpdateToolbar();

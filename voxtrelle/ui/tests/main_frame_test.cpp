@@ -119,9 +119,14 @@ TEST_F(MainFrameTest, EmptyDocumentShowsTheStartPageAndOnlyOpenWebsiteAndPause) 
 }
 
 TEST_F(MainFrameTest, WindowCannotBeMadeSmallerThanItsFirstSize) {
+  Idle();
   const wxSize first = frame_->GetSize();
   EXPECT_EQ(first, frame_->GetMinSize());
   EXPECT_EQ(MainFrame::kContentWidth, frame_->GetClientSize().x);
+  // Menu bar, toolbar strip, view and status bar share the 355 pixels.
+  EXPECT_EQ(MainFrame::kContentHeight, frame_->GetMenuBar()->GetSize().y +
+                                           frame_->GetClientSize().y +
+                                           frame_->time_display()->GetSize().y);
 }
 
 TEST_F(MainFrameTest, OpenStereoFileEnablesItsCommandsAndNamesItInTheTitle) {
