@@ -4,11 +4,10 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/replace_file.h"
 #include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/wav_file.h"
 
@@ -26,16 +25,6 @@ void put32(uint8_t* p, uint32_t v) {
 void put16(uint8_t* p, uint16_t v) {
   p[0] = static_cast<uint8_t>(v);
   p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-// The path a save replaces: a symbolic link is followed so that the link stays a link.
-std::string resolve_target(const std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    if (real != nullptr) return real.get();
-  }
-  return path;
 }
 
 std::string parent_directory(const std::string& path) {
@@ -89,7 +78,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
   }
   // Write beside the target under a temporary name and rename it over the target only when
   // everything was written: a failed save never destroys the file that was there.
-  const std::string target = resolve_target(path);
+  const std::string target = replacement_target(path);
   const std::string folder = parent_directory(target);
   struct stat st {};
   if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -115,7 +104,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
       ok = stream.close() && ok;
     }
   }
-  if (ok) ok = rename(temporary.c_str(), target.c_str()) == 0;
+  if (ok) ok = replace_file(temporary, target);
   if (!ok) {
     unlink(temporary.c_str());
     report_failure(progress);

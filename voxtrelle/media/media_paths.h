@@ -10,13 +10,14 @@ namespace voxtrelle {
 int source_kind(const std::string& path);
 
 // 1 when a file could be written at path without touching what is there now: an existing
-// target must be a regular file we may write, and its folder must let us create the new file
-// beside it (the new file replaces it by rename).
+// target must be a regular file (or a link to one) we may write, and its folder must let us
+// create the new file beside it (the new file replaces it by rename).
 int file_is_writable(const std::string& path);
 
-// A new file beside a target, named "~Ve" + random + ".tmp" in the target's folder. Until
-// commit() renames it over the target, the target stays untouched; the destructor removes
-// an uncommitted file.
+// A new file beside a target, named "~Ve001.tmp", ... in the folder of the file it replaces.
+// Until commit() puts it in place, the target stays untouched; the destructor removes an
+// uncommitted file. Saving through a symbolic link replaces the file it points to, keeping the
+// link, and a replaced file keeps its permissions.
 class ReplacementFile {
  public:
   ReplacementFile() = default;
@@ -27,7 +28,8 @@ class ReplacementFile {
   // Creates the empty file (exclusive, mode 0666 less the umask). Returns 1/0.
   int create(const std::string& target);
   const std::string& path() const { return path_; }
-  // Renames the file over the target. Returns 1/0; on 0 the file is removed.
+  // Flushes the file to the disk and renames it over the target. Returns 1/0; on 0 the file is
+  // removed.
   int commit();
   // Removes the file now.
   void discard();

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // encode_to_wma: the format rule, failures that keep the target, progress and cancellation.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "voxtrelle/media/ffmpeg_media_codec.h"
@@ -104,6 +107,31 @@ TEST(EncodeToWma, ReplacesAnExistingTargetOnlyWhenDone) {
   ASSERT_EQ(codec.encode_to_wma(dir.file("in.wav"), dir.file("out.wma"), nullptr), 1);
   EXPECT_GT(test::file_size(dir.file("out.wma")), 1000u);
   EXPECT_TRUE(dir.ve_files().empty());
+}
+
+// Saving over a file keeps its permissions, and saving through a symbolic link replaces the
+// file it points to and leaves the link a link, as a WAV save does.
+TEST(EncodeToWma, ReplacingKeepsPermissionsAndLinks) {
+  ScratchDir dir;
+  test::write_tone_wav(dir.file("in.wav"), 1, 22050, 22050);
+  ASSERT_EQ(::mkdir(dir.file("real").c_str(), 0755), 0);
+  test::write_file(dir.file("real/out.wma"), "old");
+  ASSERT_EQ(::chmod(dir.file("real/out.wma").c_str(), 0604), 0);
+  ASSERT_EQ(::symlink(dir.file("real/out.wma").c_str(), dir.file("link.wma").c_str()), 0);
+  FfmpegMediaCodec codec;
+  ASSERT_EQ(codec.encode_to_wma(dir.file("in.wav"), dir.file("link.wma"), nullptr), 1);
+
+  struct stat st {};
+  ASSERT_EQ(::lstat(dir.file("link.wma").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(::stat(dir.file("real/out.wma").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
+  EXPECT_GT(test::file_size(dir.file("real/out.wma")), 1000u);
+  EXPECT_TRUE(dir.ve_files().empty());
+  // The new file grew beside the real file, and nothing of it is left there.
+  for (const auto& entry : std::filesystem::directory_iterator(dir.file("real"))) {
+    EXPECT_EQ(entry.path().filename(), "out.wma");
+  }
 }
 
 TEST(EncodeToWma, RefusesBadSourcesAndTargets) {
