@@ -82,11 +82,25 @@ bool step_done(ProgressSink* progress, int32_t step, int32_t steps, Throttle& th
   return true;
 }
 
-// A page-sized PCM buffer, aligned for 16-bit samples.
-std::unique_ptr<int16_t[]> pcm_buffer(const WaveFormat& format) {
-  const size_t bytes = size_t{kPageSamples} * format.nBlockAlign;
-  return std::make_unique_for_overwrite<int16_t[]>((bytes + 1) / 2);
-}
+// One page of interleaved PCM (aligned for 16-bit samples) and one page of floats per channel.
+class PageBuffers {
+ public:
+  explicit PageBuffers(const WaveFormat& format)
+      : pcm_(std::make_unique_for_overwrite<int16_t[]>(
+            (size_t{kPageSamples} * format.nBlockAlign + 1) / 2)),
+        floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples)),
+        eight_bit_(is_8bit(format)) {}
+
+  uint8_t* pcm() { return reinterpret_cast<uint8_t*>(pcm_.get()); }
+  float* left() { return floats_.get(); }
+  float* right() { return floats_.get() + kPageSamples; }
+  bool eight_bit() const { return eight_bit_; }
+
+ private:
+  std::unique_ptr<int16_t[]> pcm_;
+  std::unique_ptr<float[]> floats_;
+  bool eight_bit_;
+};
 
 }  // namespace
 
@@ -99,12 +113,10 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     return 0;
   }
   if (!create(format.nChannels, frames, static_cast<int32_t>(format.nSamplesPerSec))) return 0;
-  const auto buffer = pcm_buffer(format);
-  auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
-  const auto floats = std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples);
-  float* left = floats.get();
-  float* right = left + kPageSamples;
-  const bool eight_bit = is_8bit(format);
+  PageBuffers page(format);
+  uint8_t* pcm = page.pcm();
+  float* left = page.left();
+  float* right = page.right();
   const int32_t steps = channel0_.pages();
   Throttle throttle;
   for (int32_t step = 0; step < steps; ++step) {
@@ -113,7 +125,7 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     if (got == 0) break;  // the file holds fewer frames than its header claims: silence
     const int32_t n = static_cast<int32_t>(got);
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
-    pcm_to_floats(pcm, channels_, eight_bit, n, left, right);
+    pcm_to_floats(pcm, channels_, page.eight_bit(), n, left, right);
     if (!channel0_.write_samples(first, left, n) ||
         (channels_ == 2 && !channel1_.write_samples(first, right, n)) ||
         !step_done(progress, step + 1, steps, throttle)) {
@@ -130,12 +142,10 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
       format.nChannels != channels_) {
     return 0;
   }
-  const auto buffer = pcm_buffer(format);
-  auto* pcm = reinterpret_cast<uint8_t*>(buffer.get());
-  const auto floats = std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples);
-  float* left = floats.get();
-  float* right = left + kPageSamples;
-  const bool eight_bit = is_8bit(format);
+  PageBuffers page(format);
+  uint8_t* pcm = page.pcm();
+  float* left = page.left();
+  float* right = page.right();
   const int32_t steps = channel0_.pages();
   Throttle throttle;
   for (int32_t step = 0; step < steps; ++step) {
@@ -145,7 +155,7 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
         (channels_ == 2 && !channel1_.read_samples(first, right, n))) {
       return 0;
     }
-    floats_to_pcm(left, right, channels_, eight_bit, n, pcm);
+    floats_to_pcm(left, right, channels_, page.eight_bit(), n, pcm);
     if (stream.write(pcm, format.nBlockAlign, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
       return 0;
     }
