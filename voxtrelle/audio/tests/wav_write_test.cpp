@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/replace_file.h"
 #include "voxtrelle/audio/tests/test_support.h"
 #include "voxtrelle/audio/wav_file.h"
 
@@ -88,6 +89,28 @@ TEST_F(WavSave, SavingThroughALinkKeepsTheLink) {
   ASSERT_EQ(lstat(file("link.wav").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
   EXPECT_EQ(read_file(file("real.wav")).size(), 44u + 6u);
+}
+
+// The replacement a WMA save makes goes the same way: through a link to the file it points to,
+// grown in that file's folder, keeping that file's permissions.
+TEST_F(WavSave, ReplacingThroughALinkKeepsTheLinkAndPermissions) {
+  ASSERT_EQ(mkdir(file("real").c_str(), 0755), 0);
+  write_file(file("real/song.wma"), Bytes(10, 1));
+  ASSERT_EQ(chmod(file("real/song.wma").c_str(), 0604), 0);
+  ASSERT_EQ(symlink(file("real/song.wma").c_str(), file("link.wma").c_str()), 0);
+  ASSERT_EQ(target_is_writable(file("link.wma")), 1);
+  const std::string temp = sibling_temp_path(file("link.wma"), "wma");
+  ASSERT_EQ(temp.rfind(file("real/"), 0), 0u) << temp;
+  write_file(temp, Bytes(5, 2));
+  ASSERT_EQ(replace_file(temp, file("link.wma")), 1);
+
+  struct stat st {};
+  ASSERT_EQ(lstat(file("link.wma").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(file("real/song.wma").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
+  EXPECT_EQ(read_file(file("real/song.wma")), Bytes(5, 2));
+  EXPECT_NE(access(temp.c_str(), F_OK), 0);
 }
 
 TEST_F(WavSave, FailureKeepsTheOldFile) {
