@@ -3,61 +3,41 @@
 // waveform's peaks, with the page cache warm. Prints MB/s of WAV data and the peak resident
 // memory, which must stay small whatever the file's length.
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/temp_file.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::cpu_seconds;
+using bench::peak_rss_kib;
+using bench::seconds_since;
 
 constexpr uint32_t kRate = 44100;
 // 60 minutes unless the first argument gives another length in minutes.
 uint32_t kFrames = kRate * 60 * 60;
 uint32_t kDataBytes = kFrames * 4;
 
-void put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// A plain PCM file with a sweep in both channels, written in 1 MiB pieces.
+// A plain PCM file with a sweep in both channels.
 bool write_source(const std::string& path) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  uint8_t header[44] = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
-                        'f', 'm', 't', ' ', 16, 0, 0, 0, 1,   0,   2,   0};
-  put32(header + 4, 36 + kDataBytes);
-  put32(header + 24, kRate);
-  put32(header + 28, kRate * 4);
-  header[32] = 4;
-  header[34] = 16;
-  std::memcpy(header + 36, "data", 4);
-  put32(header + 40, kDataBytes);
-  bool ok = write(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header);
-  std::vector<int16_t> block(1 << 19);
   double phase = 0.0;
-  for (uint32_t done = 0; ok && done < kFrames;) {
-    const uint32_t n = std::min<uint32_t>(kFrames - done, block.size() / 2);
-    for (uint32_t k = 0; k < n; ++k) {
-      phase += 0.01 + 0.00000001 * (done + k);
-      block[2 * k] = static_cast<int16_t>(20000.0 * std::sin(phase));
-      block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(0.5 * phase));
-    }
-    const ssize_t bytes = static_cast<ssize_t>(n) * 4;
-    ok = write(fd, block.data(), static_cast<size_t>(bytes)) == bytes;
-    done += n;
-  }
-  return close(fd) == 0 && ok;
+  return bench::write_stereo_wav(
+      path, kRate, kFrames, [&](uint32_t first, uint32_t n, int16_t* block) {
+        for (uint32_t k = 0; k < n; ++k) {
+          phase += 0.01 + 0.00000001 * (first + k);
+          block[2 * k] = static_cast<int16_t>(20000.0 * std::sin(phase));
+          block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(0.5 * phase));
+        }
+      });
 }
 
 // Reads the file once so the timings see a warm page cache.
@@ -68,23 +48,6 @@ void warm(const std::string& path) {
   while (read(fd, buffer.data(), buffer.size()) > 0) {
   }
   close(fd);
-}
-
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double cpu_seconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long peak_rss_kib() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
 }
 
 struct Timing {

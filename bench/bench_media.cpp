@@ -4,13 +4,8 @@
 // (`ffmpeg -i in.wma out.wav`) and encode_to_wma of a WAV file (`ffmpeg -i in.wav -c:a wmav2
 // -b:a 192k out.wma`, also compared with our encoder held to 192 kb/s). Then the whole
 // document load of the WMA file and its save as WMA. Reports the median of the rounds.
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,83 +14,49 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/media/ffmpeg_media_codec.h"
 #include "voxtrelle/media/wma_encoder.h"
 
-extern char** environ;
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr uint32_t kRate = 44100;
-
-void put(std::FILE* f, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
-}
 
 // Music-like content: two drifting tones and a little noise, so the encoder has real work.
 bool write_source(const std::string& path, uint32_t frames) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  const uint32_t data = frames * 4;
-  std::fwrite("RIFF", 1, 4, f);
-  put(f, 36 + data, 4);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  put(f, 16, 4);
-  put(f, 1, 2);
-  put(f, 2, 2);
-  put(f, kRate, 4);
-  put(f, kRate * 4, 4);
-  put(f, 4, 2);
-  put(f, 16, 2);
-  std::fwrite("data", 1, 4, f);
-  put(f, data, 4);
   uint32_t noise = 1;
   double a = 0.0, b = 0.0;
-  std::vector<int16_t> block;
-  block.reserve(1 << 16);
-  for (uint32_t i = 0; i < frames; ++i) {
-    a += 2.0 * M_PI * (220.0 + 110.0 * std::sin(i * 1e-5)) / kRate;
-    b += 2.0 * M_PI * 1234.5 / kRate;
-    noise = noise * 1664525u + 1013904223u;
-    const double n = (static_cast<int32_t>(noise) / 2147483648.0) * 0.02;
-    block.push_back(static_cast<int16_t>(12000.0 * (std::sin(a) + 0.3 * std::sin(b) + n)));
-    block.push_back(static_cast<int16_t>(12000.0 * (std::sin(a * 1.5) - 0.3 * std::sin(b) + n)));
-    if (block.size() >= (1 << 16) || i + 1 == frames) {
-      std::fwrite(block.data(), 2, block.size(), f);
-      block.clear();
-    }
-  }
-  return std::fclose(f) == 0;
+  return bench::write_stereo_wav(
+      path, kRate, frames, [&](uint32_t first, uint32_t n, int16_t* block) {
+        for (uint32_t k = 0; k < n; ++k) {
+          const uint32_t i = first + k;
+          a += 2.0 * M_PI * (220.0 + 110.0 * std::sin(i * 1e-5)) / kRate;
+          b += 2.0 * M_PI * 1234.5 / kRate;
+          noise = noise * 1664525u + 1013904223u;
+          const double r = (static_cast<int32_t>(noise) / 2147483648.0) * 0.02;
+          block[2 * k] = static_cast<int16_t>(12000.0 * (std::sin(a) + 0.3 * std::sin(b) + r));
+          block[2 * k + 1] =
+              static_cast<int16_t>(12000.0 * (std::sin(a * 1.5) - 0.3 * std::sin(b) + r));
+        }
+      });
 }
 
 bool run_ffmpeg(std::vector<std::string> args) {
   args.insert(args.begin(), {"ffmpeg", "-nostdin", "-v", "error", "-y"});
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return false;
-  int status = 0;
-  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return bench::run_program(args, false).status == 0;
 }
 
 // Wall seconds of one run, or a negative value when it failed.
 double timed(const std::function<bool()>& work) {
-  const auto start = Clock::now();
+  const auto start = bench::Clock::now();
   const bool ok = work();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = bench::seconds_since(start);
   return ok ? seconds : -1.0;
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 void compare(const char* what, const std::vector<double>& ours, const std::vector<double>& cli) {
-  const double a = median(ours), b = median(cli);
+  const double a = bench::median(ours), b = bench::median(cli);
   std::printf("%-34s ours %6.3f s   ffmpeg %6.3f s   ratio %.2f %s\n", what, a, b, a / b,
               a / b <= 1.2 ? "(target <= 1.2: met)" : "(target <= 1.2: MISSED)");
 }
@@ -112,9 +73,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_media: FFmpeg lacks the WMA codecs or muxers\n");
     return 1;
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string folder = std::string(tmp != nullptr ? tmp : "/tmp") + "/vx_bench_media_XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr) return 1;
+  const std::string folder = bench::make_work_folder("vx_bench_media_");
+  if (folder.empty()) return 1;
   const auto file = [&](const char* name) { return folder + "/" + name; };
   std::printf("bench_media: %u min, 44.1 kHz 16-bit stereo, %d rounds, in %s\n", minutes, rounds,
               folder.c_str());

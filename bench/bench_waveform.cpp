@@ -3,7 +3,6 @@
 // 584-pixel waveform (the width at the window's first size), the first paint after a load
 // (peaks plus the cached picture), and a cursor repaint, which only copies the picture.
 // The window part needs a display (run under xvfb-run); without one it is skipped.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <wx/app.h>
@@ -19,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/playback/wave_out_test.h"
 #include "voxtrelle/ui/main_frame.h"
@@ -27,48 +27,22 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 constexpr uint32_t kRate = 44100;
 constexpr int kColumns = 584;
 
-double Ms(Clock::time_point since) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-void Put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 // A stereo PCM file of frames frames: two sines of slowly changing loudness.
 bool WriteSource(const std::string& path, uint32_t frames) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  const uint32_t data = frames * 4;
-  uint8_t header[44] = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
-                        'f', 'm', 't', ' ', 16, 0, 0, 0, 1,   0,   2,   0};
-  Put32(header + 4, 36 + data);
-  Put32(header + 24, kRate);
-  Put32(header + 28, kRate * 4);
-  header[32] = 4;
-  header[34] = 16;
-  std::copy_n("data", 4, header + 36);
-  Put32(header + 40, data);
-  bool ok = write(fd, header, sizeof header) == static_cast<ssize_t>(sizeof header);
-  std::vector<int16_t> block(1 << 19);
-  for (uint32_t done = 0; ok && done < frames;) {
-    const uint32_t n = std::min<uint32_t>(frames - done, static_cast<uint32_t>(block.size() / 2));
-    for (uint32_t k = 0; k < n; ++k) {
-      const double t = static_cast<double>(done + k) / kRate;
-      const double level = 0.5 + 0.5 * std::sin(t * 0.05);
-      block[2 * k] = static_cast<int16_t>(20000.0 * level * std::sin(t * 2764.6));
-      block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(t * 1382.3));
-    }
-    const ssize_t bytes = static_cast<ssize_t>(n) * 4;
-    ok = write(fd, block.data(), static_cast<size_t>(bytes)) == bytes;
-    done += n;
-  }
-  return close(fd) == 0 && ok;
+  return bench::write_stereo_wav(
+      path, kRate, frames, [](uint32_t first, uint32_t n, int16_t* block) {
+        for (uint32_t k = 0; k < n; ++k) {
+          const double t = static_cast<double>(first + k) / kRate;
+          const double level = 0.5 + 0.5 * std::sin(t * 0.05);
+          block[2 * k] = static_cast<int16_t>(20000.0 * level * std::sin(t * 2764.6));
+          block[2 * k + 1] = static_cast<int16_t>(-12000.0 * std::sin(t * 1382.3));
+        }
+      });
 }
 
 void TimePeaks(voxtrelle::AudioDocument& document) {
@@ -80,7 +54,7 @@ void TimePeaks(voxtrelle::AudioDocument& document) {
       std::printf("peaks failed\n");
       return;
     }
-    const double ms = Ms(start);
+    const double ms = bench::ms_since(start);
     std::printf("peaks, %d columns, run %d: %.1f ms\n", kColumns, run + 1, ms);
     best = std::min(best, ms);
   }
@@ -106,7 +80,7 @@ void TimeFirstPaint(const std::string& path) {
     if (!frame->document().load(path, nullptr)) {
       std::printf("load failed\n");
     } else {
-      std::printf("load of the WAV file: %.0f ms\n", Ms(load));
+      std::printf("load of the WAV file: %.0f ms\n", bench::ms_since(load));
       frame->ShowEditView(true);
       voxtrelle::VeWaveform* waveform = frame->edit_view()->waveform();
       const wxSize size = waveform->GetClientSize();
@@ -118,7 +92,7 @@ void TimeFirstPaint(const std::string& path) {
         waveform->Render(dc);
       }
       std::printf("first paint after the load (%dx%d: peaks, picture, copy): %.1f ms\n", size.x,
-                  size.y, Ms(paint));
+                  size.y, bench::ms_since(paint));
       const int requests = frame->peak_requests();
       constexpr int kRepaints = 200;
       frame->player().SetSelection(0, frame->player().Length() / 3);
@@ -129,7 +103,8 @@ void TimeFirstPaint(const std::string& path) {
         waveform->Render(dc);
       }
       std::printf("cursor repaint with a selection: %.3f ms each (%d peak requests during %d)\n",
-                  Ms(cursor) / kRepaints, frame->peak_requests() - requests, kRepaints);
+                  bench::ms_since(cursor) / kRepaints, frame->peak_requests() - requests,
+                  kRepaints);
       frame->document().reset();
     }
     frame->Destroy();
@@ -156,7 +131,7 @@ int main(int argc, char** argv) {
     voxtrelle::AudioDocument document;
     const auto load = Clock::now();
     if (document.load(path, nullptr)) {
-      std::printf("load: %.0f ms\n", Ms(load));
+      std::printf("load: %.0f ms\n", bench::ms_since(load));
       TimePeaks(document);
     } else {
       std::printf("load failed\n");
