@@ -3,6 +3,8 @@
 
 #include <wx/dcbuffer.h>
 
+#include "voxtrelle/ui/focus_repaint.h"
+
 namespace voxtrelle {
 
 ImageButton::ImageButton(wxWindow* parent, wxWindowID id, const wxString& label)
@@ -21,14 +23,7 @@ ImageButton::ImageButton(wxWindow* parent, wxWindowID id, const wxString& label)
     Refresh();
   });
   Bind(wxEVT_KEY_DOWN, &ImageButton::OnKeyDown, this);
-  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
-  Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
+  RepaintOnFocusChange(this);
 }
 
 void ImageButton::SetImages(const wxBitmap& normal, const wxBitmap& pressed,

@@ -5,6 +5,8 @@
 #include <wx/settings.h>
 #include <wx/utils.h>
 
+#include "voxtrelle/ui/focus_repaint.h"
+
 namespace voxtrelle {
 
 const wxColour LinkLabel::kNormalColour(0, 0, 255);
@@ -30,14 +32,7 @@ LinkLabel::LinkLabel(wxWindow* parent, wxWindowID id, const wxString& text, cons
     SetHovered(false);
     e.Skip();
   });
-  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
-  Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
+  RepaintOnFocusChange(this);
 }
 
 void LinkLabel::SetUnderline(Underline mode) {

@@ -9,6 +9,7 @@
 
 #include "voxtrelle/imaging/compose.h"
 #include "voxtrelle/imaging/picture.h"
+#include "voxtrelle/ui/focus_repaint.h"
 #include "voxtrelle/ui/ui_pictures.h"
 #include "voxtrelle/ui/value_changed_event.h"
 
@@ -61,14 +62,7 @@ VolumeSlider::VolumeSlider(wxWindow* parent, wxWindowID id, int minimum, int max
   });
   Bind(wxEVT_MOUSE_CAPTURE_LOST, [](wxMouseCaptureLostEvent&) {});
   Bind(wxEVT_KEY_DOWN, &VolumeSlider::OnKeyDown, this);
-  Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
-  Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
-    Refresh();
-    e.Skip();
-  });
+  RepaintOnFocusChange(this);
 }
 
 wxSize VolumeSlider::DoGetBestClientSize() const {
