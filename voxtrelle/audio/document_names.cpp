@@ -34,12 +34,7 @@ std::string suggested_save_name_for(const std::string& loaded_path) {
   if (path.empty()) return "Untitled";
 
   const size_t slash = path.rfind('/');
-  std::string directory;
-  if (slash == std::string::npos) {
-    directory = ".";
-  } else {
-    directory = slash == 0 ? "/" : path.substr(0, slash);
-  }
+  const std::string directory = path_folder(path);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const size_t dot = name.rfind('.');
   const std::string base = dot == std::string::npos ? name : name.substr(0, dot);

@@ -38,6 +38,12 @@ std::string path_extension(std::string_view path) {
   return extension;
 }
 
+std::string path_folder(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  return slash == 0 ? "/" : std::string(path.substr(0, slash));
+}
+
 FileKind file_kind(std::string_view path) {
   const std::string extension = path_extension(path);
   if (extension == "wav") return FileKind::kWav;

@@ -21,6 +21,9 @@ std::string normalize_path(std::string_view path);
 // when the name has no dot.
 std::string path_extension(std::string_view path);
 
+// The folder part of path as written: "." when it has no "/", "/" for a name in the root.
+std::string path_folder(std::string_view path);
+
 // kWav for "wav", kWma for "wma" (any letter case), kOther for anything else.
 FileKind file_kind(std::string_view path);
 

@@ -9,16 +9,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "voxtrelle/audio/file_kind.h"
 #include "voxtrelle/audio/temp_file.h"
 
 namespace voxtrelle {
 namespace {
-
-std::string folder_of(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The data reaches the disk before the name does, so a crash never leaves an empty file where
 // the user's file was.
@@ -45,7 +40,7 @@ int target_is_writable(const std::string& target) {
   if (target.empty() || target.back() == '/') return 0;
   const std::string replaced = replacement_target(target);
   struct stat folder {};
-  const std::string directory = folder_of(replaced);
+  const std::string directory = path_folder(replaced);
   if (::stat(directory.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return 0;
   if (::access(directory.c_str(), W_OK | X_OK) != 0) return 0;
   struct stat existing {};
@@ -55,8 +50,8 @@ int target_is_writable(const std::string& target) {
 
 std::string sibling_temp_path(const std::string& target, const std::string& extension) {
   int fd = -1;
-  const std::string path =
-      UniqueTempPathOpen(extension, kTempPrefix, folder_of(replacement_target(target)), &fd, 0666);
+  const std::string path = UniqueTempPathOpen(extension, kTempPrefix,
+                                              path_folder(replacement_target(target)), &fd, 0666);
   if (fd >= 0) ::close(fd);
   return path;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "voxtrelle/audio/audio_clip.h"
+#include "voxtrelle/audio/file_kind.h"
 #include "voxtrelle/audio/replace_file.h"
 #include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/wav_file.h"
@@ -25,13 +26,6 @@ void put32(uint8_t* p, uint32_t v) {
 void put16(uint8_t* p, uint16_t v) {
   p[0] = static_cast<uint8_t>(v);
   p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-std::string parent_directory(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 }  // namespace
@@ -79,7 +73,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
   // Write beside the target under a temporary name and rename it over the target only when
   // everything was written: a failed save never destroys the file that was there.
   const std::string target = replacement_target(path);
-  const std::string folder = parent_directory(target);
+  const std::string folder = path_folder(target);
   struct stat st {};
   if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     report_failure(progress);

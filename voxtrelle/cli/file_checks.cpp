@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "voxtrelle/audio/file_kind.h"
+
 namespace voxtrelle::cli {
 namespace {
 
@@ -29,12 +31,6 @@ std::string describe_errno(int error) {
   }
 }
 
-std::string folder_of(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 std::string read_problem(const std::string& path) {
@@ -51,7 +47,7 @@ std::string read_problem(const std::string& path) {
 
 std::string write_problem(const std::string& path) {
   if (path.empty() || path.back() == '/') return "not a file name";
-  const std::string folder = folder_of(path);
+  const std::string folder = path_folder(path);
   struct stat info {};
   if (::stat(folder.c_str(), &info) != 0) {
     return errno == ENOENT ? "the folder \"" + folder + "\" does not exist" : describe_errno(errno);
