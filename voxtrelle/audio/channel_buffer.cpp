@@ -31,6 +31,12 @@ int ChannelBuffer::copy_from(const ChannelBuffer& other) {
   return 1;
 }
 
+int ChannelBuffer::shrink(int32_t n) {
+  if (!is_flat() || !is_valid() || !file_->shrink(n)) return 0;
+  length_ = n;
+  return 1;
+}
+
 int ChannelBuffer::is_empty() const {
   return length_ == 0 && lead_offset_ == 0 && file_ == nullptr;
 }

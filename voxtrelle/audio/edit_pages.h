@@ -22,28 +22,29 @@ inline bool resolve_range(int32_t n, int32_t& begin, int32_t& end) {
   return true;
 }
 
-// Page-sized runs of [begin, end): calls step(first, n) for each run, first a sample index, in
-// order; a run never crosses a page boundary. Stops with 0 as soon as step returns 0.
+// Runs of [begin, end) of at most kRunSamples: calls step(first, n) for each run, first a
+// sample index, in order; a run never crosses a page boundary. Stops with 0 as soon as step
+// returns 0.
 template <class Step>
 int for_each_page_run(int32_t begin, int32_t end, Step&& step) {
-  const int32_t page_size = static_cast<int32_t>(SampleFile::page_size());
+  constexpr auto run_size = static_cast<int32_t>(kRunSamples);
   for (int32_t first = begin; first < end;) {
-    const int32_t n = std::min(end - first, page_size - first % page_size);
+    const int32_t n = std::min(end - first, run_size - first % run_size);
     if (!step(first, n)) return 0;
     first += n;
   }
   return 1;
 }
 
-// Calls fn(samples, count, offset) for each page-sized run of [begin, end) of the channel,
-// where offset is the run's first sample counted from begin, and writes the run back. The
-// samples travel through one page-sized buffer with file reads and writes, which costs far
-// less than mapping every page for a pass over the whole channel. Returns 0 when the file
+// Calls fn(samples, count, offset) for each run of [begin, end) of the channel, where offset is
+// the run's first sample counted from begin, and writes the run back. The samples travel
+// through one run-sized buffer with file reads and writes, which costs far less than mapping
+// every page for a pass over the whole channel. Returns 0 when the file
 // cannot be read or written (the runs before stay changed).
 template <class Fn>
 int for_each_run(ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
   if (begin >= end) return 1;
-  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(SampleFile::page_size())));
+  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(kRunSamples)));
   return for_each_page_run(begin, end, [&](int32_t first, int32_t n) {
     if (!channel.read_samples(first, buffer.data(), n)) return false;
     fn(buffer.data(), n, first - begin);
@@ -55,7 +56,7 @@ int for_each_run(ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
 template <class Fn>
 int for_each_run(const ChannelBuffer& channel, int32_t begin, int32_t end, Fn&& fn) {
   if (begin >= end) return 1;
-  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(SampleFile::page_size())));
+  std::vector<float> buffer(std::min(end - begin, static_cast<int32_t>(kRunSamples)));
   return for_each_page_run(begin, end, [&](int32_t first, int32_t n) {
     if (!channel.read_samples(first, buffer.data(), n)) return false;
     fn(static_cast<const float*>(buffer.data()), n, first - begin);

@@ -72,28 +72,32 @@ void floats_to_pcm(const float* __restrict left, const float* __restrict right, 
   }
 }
 
-// After each step: cancellation, position in percent, then a short rest now and then.
+// After each step: cancellation, position in percent, then a short rest now and then unless
+// the sink's owner says nobody needs the CPU time.
 bool step_done(ProgressSink* progress, int32_t step, int32_t steps, Throttle& throttle) {
   if (cancel_requested(progress)) return false;
   if (progress != nullptr) {
     progress->set_percent(static_cast<float>(int64_t{step} * 100 / steps));
   }
-  throttle();
+  if (progress == nullptr || progress->yields_cpu()) throttle();
   return true;
 }
 
-// One page of interleaved PCM (aligned for 16-bit samples) and one page of floats per channel.
+constexpr auto kRunFrames = static_cast<int32_t>(kRunSamples);
+
+// One page of interleaved PCM (aligned for 16-bit samples), the stream's transfer unit, and
+// one run of floats per channel.
 class PageBuffers {
  public:
   explicit PageBuffers(const WaveFormat& format)
       : pcm_(std::make_unique_for_overwrite<int16_t[]>(
             (size_t{kPageSamples} * format.nBlockAlign + 1) / 2)),
-        floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kPageSamples)),
+        floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kRunFrames)),
         eight_bit_(is_8bit(format)) {}
 
   uint8_t* pcm() { return reinterpret_cast<uint8_t*>(pcm_.get()); }
   float* left() { return floats_.get(); }
-  float* right() { return floats_.get() + kPageSamples; }
+  float* right() { return floats_.get() + kRunFrames; }
   bool eight_bit() const { return eight_bit_; }
 
  private:
@@ -104,8 +108,8 @@ class PageBuffers {
 
 }  // namespace
 
-// The samples travel through page-sized buffers and plain file reads and writes: one page of
-// PCM and one page of floats per channel, whatever the length.
+// The samples travel through plain file reads and writes: one page of PCM and one run of floats
+// per channel, whatever the length.
 int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t frames,
                           ProgressSink* progress) {
   if (!is_empty() || !stream.is_open() || !pcm_format_ok(format) || frames <= 0 ||
@@ -125,10 +129,15 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     if (got == 0) break;  // the file holds fewer frames than its header claims: silence
     const int32_t n = static_cast<int32_t>(got);
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
-    pcm_to_floats(pcm, channels_, page.eight_bit(), n, left, right);
-    if (!channel0_.write_samples(first, left, n) ||
-        (channels_ == 2 && !channel1_.write_samples(first, right, n)) ||
-        !step_done(progress, step + 1, steps, throttle)) {
+    bool ok = true;
+    for (int32_t done = 0; ok && done < n; done += kRunFrames) {
+      const int32_t run = std::min(kRunFrames, n - done);
+      pcm_to_floats(pcm + size_t{static_cast<uint32_t>(done)} * format.nBlockAlign, channels_,
+                    page.eight_bit(), run, left, right);
+      ok = channel0_.write_samples(first + done, left, run) &&
+           (channels_ == 1 || channel1_.write_samples(first + done, right, run));
+    }
+    if (!ok || !step_done(progress, step + 1, steps, throttle)) {
       clear();
       return 0;
     }
@@ -151,11 +160,15 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
   for (int32_t step = 0; step < steps; ++step) {
     const int32_t n = channel0_.samples_in_page(step);
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
-    if (!channel0_.read_samples(first, left, n) ||
-        (channels_ == 2 && !channel1_.read_samples(first, right, n))) {
-      return 0;
+    for (int32_t done = 0; done < n; done += kRunFrames) {
+      const int32_t run = std::min(kRunFrames, n - done);
+      if (!channel0_.read_samples(first + done, left, run) ||
+          (channels_ == 2 && !channel1_.read_samples(first + done, right, run))) {
+        return 0;
+      }
+      floats_to_pcm(left, right, channels_, page.eight_bit(), run,
+                    pcm + size_t{static_cast<uint32_t>(done)} * format.nBlockAlign);
     }
-    floats_to_pcm(left, right, channels_, page.eight_bit(), n, pcm);
     if (stream.write(pcm, format.nBlockAlign, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
       return 0;
     }

@@ -25,6 +25,9 @@ class ProgressSink {
   // Called once, when the cancel or failed flag is first raised.
   virtual void on_cancel() {}
   virtual void on_fail() {}
+  // Whether the long loops reporting here give up a little CPU time now and then (Throttle).
+  // Right while somebody works at a desktop beside them; a batch run waits for nothing else.
+  virtual bool yields_cpu() const { return true; }
 
   // Lowers the position to n when it is larger.
   void set_total(uint32_t n);
@@ -62,6 +65,7 @@ class ProgressSlice : public ProgressSink {
   int has_failed() override;
   void set_failed() override;
   void position_changed() override;
+  bool yields_cpu() const override { return parent_.yields_cpu(); }
 
   uint32_t share() const { return share_; }
   uint32_t base() const { return base_; }

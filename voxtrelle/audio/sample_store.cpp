@@ -5,7 +5,41 @@
 #include <utility>
 #include <vector>
 
+#include "voxtrelle/audio/edit_pages.h"
+
 namespace voxtrelle {
+namespace {
+
+// left[k] <- left[k] + right[k] (no halving), widening [low, high] to take in every sum. Eight
+// independent minima and maxima keep the loop free of one long chain of dependent comparisons,
+// so it runs as vector code.
+void mix_run(float* __restrict left, const float* __restrict right, int32_t n, float& low,
+             float& high) {
+  constexpr int kLanes = 8;
+  float lows[kLanes] = {};
+  float highs[kLanes] = {};
+  int32_t k = 0;
+  for (; k + kLanes <= n; k += kLanes) {
+    for (int j = 0; j < kLanes; ++j) {
+      const float sum = left[k + j] + right[k + j];
+      left[k + j] = sum;
+      lows[j] = sum < lows[j] ? sum : lows[j];
+      highs[j] = sum > highs[j] ? sum : highs[j];
+    }
+  }
+  for (; k < n; ++k) {
+    const float sum = left[k] + right[k];
+    left[k] = sum;
+    low = std::min(low, sum);
+    high = std::max(high, sum);
+  }
+  for (int j = 0; j < kLanes; ++j) {
+    low = std::min(low, lows[j]);
+    high = std::max(high, highs[j]);
+  }
+}
+
+}  // namespace
 
 int SampleStore::create(uint16_t channels, int32_t frames, int32_t rate) {
   if (!is_empty() || (channels != 1 && channels != 2) || frames <= 0 || rate <= 0) return 0;
@@ -66,8 +100,8 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
       channels_ != source.channels_) {
     return 0;
   }
-  // Runs of at most one page travel through ordinary memory.
-  std::vector<float> run;
+  // Runs of at most kRunSamples travel through ordinary memory.
+  std::vector<float> run(kRunSamples);
   for (int c = 0; c < channels_; ++c) {
     ChannelBuffer& target = channel(c);
     const ChannelBuffer& from = source.channel(c);
@@ -78,20 +112,31 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
     int64_t e = std::clamp<int64_t>(src_end, 0, s);
     if (b >= e) return 0;
     e = std::min(e, b + (d - dest_pos));
-    int64_t position = dest_pos;
-    for (int64_t page = b / kPageSamples; page * kPageSamples < e; ++page) {
-      const int64_t page_start = page * kPageSamples;
-      const int64_t run_begin = std::max(b, page_start);
-      const int64_t run_end = std::min(e, page_start + int64_t{kPageSamples});
-      const int32_t n = static_cast<int32_t>(run_end - run_begin);
-      run.resize(static_cast<size_t>(n));
-      if (!from.read_samples(static_cast<int32_t>(run_begin), run.data(), n) ||
-          !target.write_samples(static_cast<int32_t>(position), run.data(), n)) {
-        return 0;
-      }
-      position += n;
-    }
+    const auto shift = static_cast<int32_t>(dest_pos - b);
+    const int copied = edit_pages::for_each_page_run(
+        static_cast<int32_t>(b), static_cast<int32_t>(e), [&](int32_t first, int32_t n) {
+          return from.read_samples(first, run.data(), n) &&
+                 target.write_samples(first + shift, run.data(), n);
+        });
+    if (!copied) return 0;
   }
+  return 1;
+}
+
+int SampleStore::cut_frames(int32_t begin, int32_t end, bool keep_outside) {
+  if (!is_valid() || !is_flat() || begin < 0 || begin >= end || end > frames_) return 0;
+  const int32_t kept = keep_outside ? frames_ - (end - begin) : end - begin;
+  if (kept <= 0) return 0;
+  // Every channel moves first and shrinks after, so a failed move leaves the counts alone.
+  for (int c = 0; c < channels_; ++c) {
+    const int moved = keep_outside ? channel(c).move_down(begin, end, frames_ - end)
+                                   : channel(c).move_down(0, begin, end - begin);
+    if (!moved) return 0;
+  }
+  for (int c = 0; c < channels_; ++c) {
+    if (!channel(c).shrink(kept)) return 0;
+  }
+  frames_ = kept;
   return 1;
 }
 
@@ -101,36 +146,29 @@ int SampleStore::mix_to_mono() {
       channel0_.lead_offset() != channel1_.lead_offset()) {
     return 0;
   }
-  std::vector<float> left(kPageSamples);
-  std::vector<float> right(kPageSamples);
+  const int32_t n = channel0_.length();
+  std::vector<float> left(kRunSamples);
+  std::vector<float> right(kRunSamples);
   float smallest = 0.0f;
   float largest = 0.0f;
-  for (int32_t i = 0; i < channel0_.pages(); ++i) {
-    const int32_t first = i * static_cast<int32_t>(kPageSamples);
-    const int32_t n = channel0_.samples_in_page(i);
-    if (!channel0_.read_samples(first, left.data(), n) ||
-        !channel1_.read_samples(first, right.data(), n)) {
-      return 0;
+  const int mixed = edit_pages::for_each_page_run(0, n, [&](int32_t first, int32_t count) {
+    if (!channel0_.read_samples(first, left.data(), count) ||
+        !channel1_.read_samples(first, right.data(), count)) {
+      return false;
     }
-    for (int32_t k = 0; k < n; ++k) {
-      const float sum = left[k] + right[k];  // no halving
-      left[k] = sum;
-      smallest = std::min(smallest, sum);
-      largest = std::max(largest, sum);
-    }
-    if (!channel0_.write_samples(first, left.data(), n)) return 0;
-  }
+    mix_run(left.data(), right.data(), count, smallest, largest);
+    return channel0_.write_samples(first, left.data(), count) != 0;
+  });
+  if (!mixed) return 0;
   const float peak = std::max(-smallest, largest);
   if (peak > 1.0f) {
     // Rescale the whole channel rather than clip the loud parts.
     const float scale = 1.0f / peak;
-    for (int32_t i = 0; i < channel0_.pages(); ++i) {
-      const int32_t first = i * static_cast<int32_t>(kPageSamples);
-      const int32_t n = channel0_.samples_in_page(i);
-      if (!channel0_.read_samples(first, left.data(), n)) return 0;
-      for (int32_t k = 0; k < n; ++k) left[k] = std::clamp(left[k] * scale, -1.0f, 1.0f);
-      if (!channel0_.write_samples(first, left.data(), n)) return 0;
-    }
+    const int rescaled =
+        edit_pages::for_each_run(channel0_, 0, n, [&](float* s, int32_t count, int32_t) {
+          for (int32_t k = 0; k < count; ++k) s[k] = std::clamp(s[k] * scale, -1.0f, 1.0f);
+        });
+    if (!rescaled) return 0;
   }
   channel1_.destroy();
   channels_ = 1;

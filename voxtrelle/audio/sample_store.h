@@ -19,6 +19,11 @@ class ByteStream;
 // Samples per page: 4 x the mapping granularity, 262,144 samples (1 MiB of floats).
 inline constexpr uint32_t kPageSamples = 4 * kAllocationGranularity;
 inline constexpr size_t kPageBytes = size_t{kPageSamples} * sizeof(float);
+// Samples per run of the bulk loops that pass samples through ordinary memory (64 KiB of
+// floats): a run stays in the processor's cache between the file copy and the arithmetic, which
+// a whole page does not. Pages hold whole runs.
+inline constexpr uint32_t kRunSamples = 16384;
+static_assert(kPageSamples % kRunSamples == 0);
 
 // One channel's 32-bit float samples in a private temporary file, reached one page at a time
 // through a single mapped view. The file is deleted when the object is destroyed.
@@ -56,6 +61,11 @@ class SampleFile {
   // view, if any, stays coherent with them.
   int read_samples(int32_t position, float* samples, int32_t n) const;
   int write_samples(int32_t position, const float* samples, int32_t n);
+  // Moves samples [from, from + n) down to position to (to <= from), front to back, so the
+  // two ranges may overlap. Only rewrites the file's own blocks: it needs no disk space.
+  int move_down(int32_t to, int32_t from, int32_t n);
+  // Cuts the file to its first n samples, 0 < n <= count(); the tail's blocks are freed.
+  int shrink(int32_t n);
   const std::string& path() const { return file_.path(); }
 
  private:
@@ -102,6 +112,11 @@ class ChannelBuffer {
   int write_samples(int32_t position, const float* samples, int32_t n) {
     return file_ ? file_->write_samples(position, samples, n) : 0;
   }
+  int move_down(int32_t to, int32_t from, int32_t n) {
+    return file_ ? file_->move_down(to, from, n) : 0;
+  }
+  // Cuts the channel to its first n samples.
+  int shrink(int32_t n);
 
  private:
   int32_t length_ = 0;       // samples
@@ -156,6 +171,11 @@ class SampleStore {
   // Copies frames [src_begin, src_end) of every channel of source to dest_pos of this store;
   // the range is clamped to the source and shortened to fit the destination.
   int copy_range(int32_t dest_pos, const SampleStore& source, int32_t src_begin, int32_t src_end);
+  // Removes frames [begin, end) from every channel, or with keep_outside false everything but
+  // them, inside the same files: what follows the cut moves down and the files shrink, so no
+  // disk space is needed. The range must lie inside a flat store and leave at least one frame;
+  // anything else fails before a sample is touched.
+  int cut_frames(int32_t begin, int32_t end, bool keep_outside);
   // Stereo -> mono as channel0 + channel1, rescaled by 1/peak only when a sum leaves [-1, 1].
   int mix_to_mono();
   // Mono -> stereo with channel 1 a copy of channel 0.

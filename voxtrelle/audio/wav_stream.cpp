@@ -95,6 +95,8 @@ int WavStream::close() {
   file_.close();
   size_ = 0;
   position_ = 0;
+  write_behind_ = false;
+  written_back_ = 0;
   return ok;
 }
 
@@ -141,7 +143,17 @@ size_t WavStream::write(const void* buffer, size_t item_size, size_t count) {
   }
   position_ += n;
   size_ = std::max(size_, position_);
+  if (write_behind_) start_write_behind();
   return count;
+}
+
+void WavStream::start_write_behind() {
+  constexpr uint64_t kWriteBehindBytes = uint64_t{8} << 20;
+  if (position_ < written_back_ + kWriteBehindBytes) return;
+  // Only starts the write; a failure here still shows in the final sync.
+  sync_file_range(file_.fd(), static_cast<off_t>(written_back_),
+                  static_cast<off_t>(position_ - written_back_), SYNC_FILE_RANGE_WRITE);
+  written_back_ = position_;
 }
 
 int WavStream::flush() {

@@ -94,6 +94,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
   {
     WavStream stream;
     if (stream.adopt_write(fd, temporary)) {
+      stream.set_write_behind(true);  // replace_file syncs it before the rename
       ok = write_wav_stream(stream, clip, progress);
       ok = stream.close() && ok;
     }

@@ -18,6 +18,9 @@ class TerminalProgress : public ProgressSink {
 
   int is_cancel_requested() override;
   void position_changed() override;
+  // A command-line run has no desktop of its own to keep responsive: it never pauses, and a
+  // user who wants it to run gently starts it with nice.
+  bool yields_cpu() const override { return false; }
 
   // Removes the bar from the terminal line.
   void finish();

@@ -101,5 +101,19 @@ TEST(ProgressSlice, CancelAndFailureReachParentAndSiblings) {
   EXPECT_EQ(root.fails, 1);
 }
 
+// Whether the loops pause for the desktop is the root sink's decision, however deep the slice.
+TEST(ProgressSlice, PauseChoiceComesFromTheRoot) {
+  struct BatchSink : ProgressSink {
+    bool yields_cpu() const override { return false; }
+  };
+  BatchSink batch;
+  ProgressSlice outer(batch, 50);
+  ProgressSlice inner(outer, 10);
+  EXPECT_FALSE(inner.yields_cpu());
+  ProgressSink desktop(100);
+  ProgressSlice slice(desktop, 50);
+  EXPECT_TRUE(slice.yields_cpu());
+}
+
 }  // namespace
 }  // namespace voxtrelle

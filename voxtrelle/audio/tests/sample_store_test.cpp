@@ -3,7 +3,10 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "voxtrelle/audio/tests/test_support.h"
@@ -198,6 +201,96 @@ INSTANTIATE_TEST_SUITE_P(
                       MixCase{{1.0f, 0.2f}, {0.5f, 0.1f}, {1.0f, 0.2f}},      // peak 1.5
                       MixCase{{-1.0f, -0.2f}, {-1.0f, 0.0f}, {-1.0f, -0.1f}}  // peak |-2|
                       ));
+
+// Long channels go through the vector path of the mix; the loudest sum, wherever it sits (any
+// of the eight lanes, a run boundary, the tail), sets the rescale of every sample.
+class MixPeakPlace : public TempDirTest, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(MixPeakPlace, LoudestSumRescalesEverySample) {
+  constexpr int32_t n = 2 * static_cast<int32_t>(kRunSamples) + 13;
+  const int32_t place = GetParam() < 0 ? n + GetParam() : GetParam();
+  std::vector<float> left(n, 0.25f);
+  std::vector<float> right(n, 0.25f);
+  left[place] = -0.75f;
+  right[place] = -0.75f;  // sum -1.5: every sum is divided by 1.5
+  SampleStore store;
+  ASSERT_EQ(store.create(2, n, 8000), 1);
+  fill(store, 0, left);
+  fill(store, 1, right);
+  ASSERT_EQ(store.mix_to_mono(), 1);
+  const std::vector<float> out = samples(store, 0);
+  ASSERT_EQ(out.size(), static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) {
+    ASSERT_FLOAT_EQ(out[i], i == place ? -1.0f : 0.5f / 1.5f) << i;
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Store, MixPeakPlace,
+                         ::testing::Values(0, 5, 7, 8, 1000, static_cast<int32_t>(kRunSamples) - 1,
+                                           static_cast<int32_t>(kRunSamples), -13, -1));
+
+struct CutCase {
+  int32_t begin, end;
+  bool keep_outside;
+};
+class CutFrames : public TempDirTest, public ::testing::WithParamInterface<CutCase> {};
+
+// The cut happens inside the channel files, which shrink to the frames kept.
+TEST_P(CutFrames, KeepsTheRightFramesAndShrinksTheFiles) {
+  const CutCase& c = GetParam();
+  const int32_t n = 2 * P + 500;
+  std::vector<float> left(n);
+  for (int32_t i = 0; i < n; ++i) left[i] = static_cast<float>(i) / 16777216.0f;  // all distinct
+  std::vector<float> right(left.rbegin(), left.rend());
+  SampleStore store;
+  ASSERT_EQ(store.create(2, n, 8000), 1);
+  fill(store, 0, left);
+  fill(store, 1, right);
+  const std::string left_path = store.channel(0).file()->path();
+  ASSERT_EQ(store.cut_frames(c.begin, c.end, c.keep_outside), 1);
+  for (std::vector<float>* values : {&left, &right}) {
+    if (c.keep_outside) {
+      values->erase(values->begin() + c.begin, values->begin() + c.end);
+    } else {
+      *values = std::vector<float>(values->begin() + c.begin, values->begin() + c.end);
+    }
+  }
+  EXPECT_EQ(store.frames(), static_cast<int32_t>(left.size()));
+  EXPECT_EQ(samples(store, 0), left);
+  EXPECT_EQ(samples(store, 1), right);
+  EXPECT_EQ(store.channel(0).file()->path(), left_path);  // no second store was built
+  for (int ch = 0; ch < 2; ++ch) {
+    struct stat st {};
+    ASSERT_EQ(stat(store.channel(ch).file()->path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, static_cast<off_t>(left.size() * sizeof(float)));
+  }
+  EXPECT_EQ(leftovers().size(), 2u);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Store, CutFrames,
+    ::testing::Values(CutCase{5, 105, true},  // a long move by less than one run
+                      CutCase{1, P + 7, true}, CutCase{P - 3, 2 * P + 11, true},
+                      CutCase{0, 2 * P + 499, true},  // one frame left
+                      CutCase{2 * P, 2 * P + 500, true}, CutCase{100, 2 * P + 50, false},
+                      CutCase{P + 1, 2 * P + 500, false}, CutCase{0, 3, false}));
+
+class RefusedCut : public TempDirTest,
+                   public ::testing::WithParamInterface<std::tuple<int32_t, int32_t, bool>> {};
+
+// Anything but a proper range inside the store fails before a sample moves.
+TEST_P(RefusedCut, LeavesTheStoreAlone) {
+  const auto [begin, end, keep_outside] = GetParam();
+  const std::vector<float> values = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+  SampleStore store;
+  ASSERT_EQ(store.create(1, 6, 8000), 1);
+  fill(store, 0, values);
+  EXPECT_EQ(store.cut_frames(begin, end, keep_outside), 0);
+  EXPECT_EQ(store.frames(), 6);
+  EXPECT_EQ(samples(store, 0), values);
+}
+INSTANTIATE_TEST_SUITE_P(Store, RefusedCut,
+                         ::testing::Values(std::tuple{0, 6, true}, std::tuple{-1, 3, true},
+                                           std::tuple{2, 7, false}, std::tuple{3, 3, false},
+                                           std::tuple{4, 2, true}));
 
 TEST_F(Store, LayoutChangesLeaveTheTargetLayoutAlone) {
   SampleStore store;

@@ -43,8 +43,11 @@ TEST_F(WavSave, OddDataGetsAPadByte) {
   EXPECT_TRUE(leftovers().size() == 1u);  // the clip's channel file
 }
 
-TEST_F(WavSave, SixteenBitRoundTripAcrossPages) {
-  const size_t frames = kPageSamples + 77;
+class WavRoundTrip : public TempDirTest, public ::testing::WithParamInterface<size_t> {};
+
+// Across pages, and past the size at which the disk write starts while the save goes on.
+TEST_P(WavRoundTrip, SixteenBitSamplesComeBack) {
+  const size_t frames = GetParam();
   std::vector<int16_t> samples;
   for (size_t i = 0; i < frames; ++i) {
     samples.push_back(static_cast<int16_t>((i * 7) % 32768));
@@ -64,6 +67,9 @@ TEST_F(WavSave, SixteenBitRoundTripAcrossPages) {
   }
   EXPECT_EQ(read_file(file("out.wav")), pcm16_wav(2, 48000, expected));
 }
+INSTANTIATE_TEST_SUITE_P(WavSave, WavRoundTrip,
+                         ::testing::Values(size_t{kPageSamples} + 77,
+                                           size_t{9} * kPageSamples + 5));
 
 TEST_F(WavSave, ReplacesAnExistingFileOnSuccess) {
   write_file(file("target.wav"), Bytes(100000, 7));
