@@ -17,15 +17,21 @@ int fade_channel(ChannelBuffer& channel, int32_t begin, int32_t end, Direction d
   const int64_t length = int64_t{end} - begin;
   if (length <= 1) return 1;
   const double last = static_cast<double>(length - 1);
-  return edit_pages::for_each_run(
-      channel, begin, end, [last, direction](float* s, int32_t n, int32_t offset) {
-        for (int32_t i = 0; i < n; ++i) {
-          const double k = static_cast<double>(int64_t{offset} + i);
-          const double faded =
-              direction == Direction::kIn ? k * s[i] / last : s[i] * (1.0 - k / last);
-          s[i] = static_cast<float>(std::clamp(faded, -1.0, 1.0));
-        }
-      });
+  // One loop per direction, so each is plain arithmetic the compiler turns into vector code.
+  if (direction == Direction::kIn) {
+    return edit_pages::for_each_run(channel, begin, end, [last](float* s, int32_t n, int32_t at) {
+      for (int32_t i = 0; i < n; ++i) {
+        const double k = static_cast<double>(at + i);  // at + n <= the channel length
+        s[i] = static_cast<float>(edit_pages::clamp_unit(k * s[i] / last));
+      }
+    });
+  }
+  return edit_pages::for_each_run(channel, begin, end, [last](float* s, int32_t n, int32_t at) {
+    for (int32_t i = 0; i < n; ++i) {
+      const double k = static_cast<double>(at + i);  // at + n <= the channel length
+      s[i] = static_cast<float>(edit_pages::clamp_unit(s[i] * (1.0 - k / last)));
+    }
+  });
 }
 
 int fade_store(SampleStore& store, int32_t begin, int32_t end, Direction direction) {

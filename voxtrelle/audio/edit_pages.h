@@ -22,6 +22,13 @@ inline bool resolve_range(int32_t n, int32_t& begin, int32_t& end) {
   return true;
 }
 
+// std::clamp(v, -1.0, 1.0), NaN included, written as two selects so loops using it stay
+// branch-free vector code.
+inline double clamp_unit(double v) {
+  v = v < -1.0 ? -1.0 : v;
+  return 1.0 < v ? 1.0 : v;
+}
+
 // Runs of [begin, end) of at most kRunSamples: calls step(first, n) for each run, first a
 // sample index, in order; a run never crosses a page boundary. Stops with 0 as soon as step
 // returns 0.

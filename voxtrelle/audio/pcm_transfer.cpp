@@ -24,8 +24,16 @@ bool pcm_format_ok(const WaveFormat& format) {
          format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;
 }
 
-void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit, int32_t frames, float* left,
-                   float* right) {
+// Both conversions are also built for AVX2, picked at load time where the processor has it: the
+// wider vectors convert twice the samples per instruction, with the same results.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define VX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VX_VECTOR_CLONES
+#endif
+
+VX_VECTOR_CLONES void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit,
+                                    int32_t frames, float* left, float* right) {
   if (eight_bit) {
     if (channels == 1) {
       for (int32_t k = 0; k < frames; ++k) left[k] = pcm8_to_float(pcm[k]);
@@ -48,8 +56,9 @@ void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit, int32_t fra
   }
 }
 
-void floats_to_pcm(const float* __restrict left, const float* __restrict right, int channels,
-                   bool eight_bit, int32_t frames, uint8_t* __restrict pcm) {
+VX_VECTOR_CLONES void floats_to_pcm(const float* __restrict left, const float* __restrict right,
+                                    int channels, bool eight_bit, int32_t frames,
+                                    uint8_t* __restrict pcm) {
   if (eight_bit) {
     if (channels == 1) {
       for (int32_t k = 0; k < frames; ++k) pcm[k] = float_to_pcm8(left[k]);
