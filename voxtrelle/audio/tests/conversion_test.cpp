@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // PCM <-> float rounding, waveform peaks and playback frames.
+#include <cmath>
+#include <limits>
+#include <random>
+#include <tuple>
 #include <vector>
 
+#include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/sample_store.h"
 #include "voxtrelle/audio/tests/test_support.h"
 
@@ -57,6 +62,84 @@ void fill(SampleStore& store, int c, const std::vector<float>& values) {
     }
   }
 }
+
+// Values at the edges of the rounding rule, then random ones a little past full scale.
+std::vector<float> awkward_values(size_t n, unsigned seed) {
+  const float inf = std::numeric_limits<float>::infinity();
+  std::vector<float> v = {std::nanf(""),
+                          inf,
+                          -inf,
+                          1.0f,
+                          -1.0f,
+                          3.0f,
+                          -3.0f,
+                          0.0f,
+                          -0.0f,
+                          1e30f,
+                          -1e30f,
+                          1e-40f,
+                          -1e-40f,
+                          -100.3f / 32768,
+                          100.6f / 32768,
+                          std::nextafter(0.5f, 0.0f) / 32768,
+                          std::nextafter(1.0f, 2.0f),
+                          std::nextafter(-1.0f, -2.0f)};
+  for (int k = -40; k <= 40; ++k) {
+    const float half = (static_cast<float>(k) + 0.5f) / 32768;
+    v.push_back(half);
+    v.push_back(std::nextafter(half, 1.0f));
+    v.push_back(std::nextafter(half, -1.0f));
+    v.push_back((static_cast<float>(k) + 0.5f) / 128 - 1.0f);  // 8-bit half steps
+  }
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> level(-1.2f, 1.2f);
+  while (v.size() < n) v.push_back(level(random));
+  v.resize(n);
+  return v;
+}
+
+class BulkConversion : public TempDirTest,
+                       public ::testing::WithParamInterface<std::tuple<uint16_t, uint16_t>> {};
+
+// A save converts whole runs at once, as vector code on whatever processor runs it; every sample
+// must still come out exactly as the one-sample conversion gives it.
+TEST_P(BulkConversion, SaveMatchesTheSampleRule) {
+  const auto [channels, bits] = GetParam();
+  const size_t frames = kRunSamples + 38;  // past a run; even, so no pad byte
+  const size_t bytes_per_sample = bits / 8;
+  testing_support::write_file(
+      file("in.wav"),
+      testing_support::riff(
+          {testing_support::chunk("fmt ", testing_support::fmt_body(1, channels, 8000, bits)),
+           testing_support::chunk("data",
+                                  std::vector<uint8_t>(frames * channels * bytes_per_sample))}));
+  AudioClip clip;
+  ASSERT_EQ(clip.load_wav(file("in.wav"), nullptr), 1);
+  std::vector<std::vector<float>> values;
+  for (uint16_t c = 0; c < channels; ++c) {
+    values.push_back(awkward_values(frames, 7u + c));
+    if (c == 1) std::rotate(values[1].begin(), values[1].begin() + 5, values[1].end());
+    fill(clip.store(), c, values[c]);
+  }
+  ASSERT_EQ(clip.save_wav(file("out.wav"), nullptr), 1);
+  const std::vector<uint8_t> out = testing_support::read_file(file("out.wav"));
+  ASSERT_EQ(out.size(), 44 + frames * channels * bytes_per_sample);
+  for (size_t f = 0; f < frames; ++f) {
+    for (uint16_t c = 0; c < channels; ++c) {
+      const size_t at = 44 + (f * channels + c) * bytes_per_sample;
+      const float value = values[c][f];
+      if (bits == 8) {
+        ASSERT_EQ(out[at], float_to_pcm8(value)) << "frame " << f << " value " << value;
+      } else {
+        const auto sample = static_cast<int16_t>(out[at] | out[at + 1] << 8);
+        ASSERT_EQ(sample, float_to_pcm16(value)) << "frame " << f << " value " << value;
+      }
+    }
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Conversion, BulkConversion,
+                         ::testing::Combine(::testing::Values(uint16_t{1}, uint16_t{2}),
+                                            ::testing::Values(uint16_t{8}, uint16_t{16})));
 
 using Peaks = TempDirTest;
 
