@@ -66,21 +66,30 @@ int AudioClip::is_editable() const {
   return is_empty() || (has_audio() && store_.is_flat());
 }
 
+bool AudioClip::pcm16_fits(uint16_t channels, uint32_t rate) {
+  return rate != 0 && rate <= INT32_MAX && uint64_t{2} * channels * rate <= UINT32_MAX;
+}
+
+void AudioClip::set_pcm16(uint16_t channels, uint32_t rate, int32_t frames) {
+  const auto block_align = static_cast<uint16_t>(2 * channels);
+  extra_.reset();
+  format_ = WaveFormat{};
+  format_.wFormatTag = kWaveFormatPcm;
+  format_.nChannels = channels;
+  format_.nSamplesPerSec = rate;
+  format_.nAvgBytesPerSec = block_align * rate;
+  format_.nBlockAlign = block_align;
+  format_.wBitsPerSample = 16;
+  frames_ = frames;
+  bytes_ = int64_t{block_align} * frames;
+}
+
 int AudioClip::create_silent(bool stereo, int32_t frames, int32_t rate) {
   if (!is_empty() || frames <= 0 || rate <= 0) return 0;
   const uint16_t channels = stereo ? 2 : 1;
-  const uint16_t block_align = stereo ? 4 : 2;
-  if (uint64_t{block_align} * static_cast<uint32_t>(rate) > UINT32_MAX) return 0;
+  if (!pcm16_fits(channels, static_cast<uint32_t>(rate))) return 0;
   if (!store_.create(channels, frames, rate)) return 0;
-  format_.wFormatTag = kWaveFormatPcm;
-  format_.nChannels = channels;
-  format_.nSamplesPerSec = static_cast<uint32_t>(rate);
-  format_.nAvgBytesPerSec = block_align * static_cast<uint32_t>(rate);
-  format_.nBlockAlign = block_align;
-  format_.wBitsPerSample = 16;
-  format_.cbSize = 0;
-  frames_ = frames;
-  bytes_ = int64_t{block_align} * frames;
+  set_pcm16(channels, static_cast<uint32_t>(rate), frames);
   return 1;
 }
 

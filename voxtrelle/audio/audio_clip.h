@@ -87,6 +87,11 @@ class AudioClip {
   }
 
  private:
+  // Whether a 16-bit PCM format of channels at rate fits the format's fields.
+  static bool pcm16_fits(uint16_t channels, uint32_t rate);
+  // The format becomes 16-bit PCM of channels at rate, without extra bytes, holding frames.
+  void set_pcm16(uint16_t channels, uint32_t rate, int32_t frames);
+
   WaveFormat format_;
   std::unique_ptr<uint8_t[]> extra_;  // cbSize bytes, or null
   int32_t frames_ = 0;

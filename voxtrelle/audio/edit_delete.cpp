@@ -22,24 +22,10 @@ int AudioClip::delete_range(int32_t begin, int32_t end, int keep_outside) {
   const int32_t kept = keep_outside ? n - (end - begin) : end - begin;
   // The result is 16-bit PCM whatever this clip was; deleting everything fails here.
   const uint16_t channels = store_.is_stereo() ? 2 : 1;
-  const uint16_t block_align = 2 * channels;
   const uint32_t rate = format_.nSamplesPerSec;
-  if (kept <= 0 || rate == 0 || rate > INT32_MAX || uint64_t{block_align} * rate > UINT32_MAX) {
-    return 0;
-  }
+  if (kept <= 0 || !pcm16_fits(channels, rate)) return 0;
   if (!store_.cut_frames(begin, end, keep_outside != 0)) return 0;
-
-  extra_.reset();
-  format_ = WaveFormat{};
-  format_.wFormatTag = kWaveFormatPcm;
-  format_.nChannels = channels;
-  format_.nSamplesPerSec = rate;
-  format_.nAvgBytesPerSec = block_align * rate;
-  format_.nBlockAlign = block_align;
-  format_.wBitsPerSample = 16;
-  format_.cbSize = 0;
-  frames_ = kept;
-  bytes_ = int64_t{block_align} * kept;
+  set_pcm16(channels, rate, kept);
   return 1;
 }
 
