@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "voxtrelle/audio/edit_pages.h"
 #include "voxtrelle/audio/sample_store.h"
 #include "voxtrelle/audio/throttle.h"
 #include "voxtrelle/audio/wav_file.h"
@@ -92,8 +93,6 @@ bool step_done(ProgressSink* progress, int32_t step, int32_t steps, Throttle& th
   return true;
 }
 
-constexpr auto kRunFrames = static_cast<int32_t>(kRunSamples);
-
 // One page of interleaved PCM (aligned for 16-bit samples), the stream's transfer unit, and
 // one run of floats per channel.
 class PageBuffers {
@@ -101,12 +100,12 @@ class PageBuffers {
   explicit PageBuffers(const WaveFormat& format)
       : pcm_(std::make_unique_for_overwrite<int16_t[]>(
             (size_t{kPageSamples} * format.nBlockAlign + 1) / 2)),
-        floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kRunFrames)),
+        floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kRunSamples)),
         eight_bit_(is_8bit(format)) {}
 
   uint8_t* pcm() { return reinterpret_cast<uint8_t*>(pcm_.get()); }
   float* left() { return floats_.get(); }
-  float* right() { return floats_.get() + kRunFrames; }
+  float* right() { return floats_.get() + kRunSamples; }
   bool eight_bit() const { return eight_bit_; }
 
  private:
@@ -138,15 +137,14 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     if (got == 0) break;  // the file holds fewer frames than its header claims: silence
     const int32_t n = static_cast<int32_t>(got);
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
-    bool ok = true;
-    for (int32_t done = 0; ok && done < n; done += kRunFrames) {
-      const int32_t run = std::min(kRunFrames, n - done);
-      pcm_to_floats(pcm + size_t{static_cast<uint32_t>(done)} * format.nBlockAlign, channels_,
-                    page.eight_bit(), run, left, right);
-      ok = channel0_.write_samples(first + done, left, run) &&
-           (channels_ == 1 || channel1_.write_samples(first + done, right, run));
-    }
-    if (!ok || !step_done(progress, step + 1, steps, throttle)) {
+    const int converted =
+        edit_pages::for_each_page_run(first, first + n, [&](int32_t at, int32_t run) {
+          pcm_to_floats(pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign,
+                        channels_, page.eight_bit(), run, left, right);
+          return channel0_.write_samples(at, left, run) &&
+                 (channels_ == 1 || channel1_.write_samples(at, right, run));
+        });
+    if (!converted || !step_done(progress, step + 1, steps, throttle)) {
       clear();
       return 0;
     }
@@ -169,15 +167,17 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
   for (int32_t step = 0; step < steps; ++step) {
     const int32_t n = channel0_.samples_in_page(step);
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
-    for (int32_t done = 0; done < n; done += kRunFrames) {
-      const int32_t run = std::min(kRunFrames, n - done);
-      if (!channel0_.read_samples(first + done, left, run) ||
-          (channels_ == 2 && !channel1_.read_samples(first + done, right, run))) {
-        return 0;
-      }
-      floats_to_pcm(left, right, channels_, page.eight_bit(), run,
-                    pcm + size_t{static_cast<uint32_t>(done)} * format.nBlockAlign);
-    }
+    const int converted =
+        edit_pages::for_each_page_run(first, first + n, [&](int32_t at, int32_t run) {
+          if (!channel0_.read_samples(at, left, run) ||
+              (channels_ == 2 && !channel1_.read_samples(at, right, run))) {
+            return false;
+          }
+          floats_to_pcm(left, right, channels_, page.eight_bit(), run,
+                        pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign);
+          return true;
+        });
+    if (!converted) return 0;
     if (stream.write(pcm, format.nBlockAlign, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
       return 0;
     }

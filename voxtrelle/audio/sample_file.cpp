@@ -134,21 +134,26 @@ int SampleFile::write_samples(int32_t position, const float* samples, int32_t n)
                      uint64_t{static_cast<uint32_t>(position)} * sizeof(float));
 }
 
-int SampleFile::move_down(int32_t to, int32_t from, int32_t n) {
-  if (!is_valid() || to < 0 || to > from || n < 0 || int64_t{from} + n > count_) return 0;
-  if (to == from || n == 0) return 1;
-  // Front to back in runs: each run is read before any write can reach it.
-  std::vector<float> buffer(std::min<size_t>(kRunSamples, static_cast<uint32_t>(n)));
+int SampleFile::copy_samples(const SampleFile& source, int32_t begin, int32_t end, int32_t shift) {
+  if (begin >= end) return 1;
+  // Front to back in runs: when source is this file and shift <= 0, each run is read before
+  // any write can reach it.
+  std::vector<float> buffer(std::min<size_t>(kRunSamples, static_cast<uint32_t>(end - begin)));
   const auto run_max = static_cast<int32_t>(buffer.size());
-  for (int32_t done = 0; done < n;) {
-    const int32_t run = std::min(run_max, n - done);
-    if (!read_samples(from + done, buffer.data(), run) ||
-        !write_samples(to + done, buffer.data(), run)) {
+  for (int32_t first = begin; first < end; first += run_max) {
+    const int32_t run = std::min(run_max, end - first);
+    if (!source.read_samples(first, buffer.data(), run) ||
+        !write_samples(first + shift, buffer.data(), run)) {
       return 0;
     }
-    done += run;
   }
   return 1;
+}
+
+int SampleFile::move_down(int32_t to, int32_t from, int32_t n) {
+  if (!is_valid() || to < 0 || to > from || n < 0 || int64_t{from} + n > count_) return 0;
+  if (to == from) return 1;
+  return copy_samples(*this, from, from + n, to - from);
 }
 
 int SampleFile::shrink(int32_t n) {
@@ -161,14 +166,9 @@ int SampleFile::shrink(int32_t n) {
 
 int SampleFile::copy_from(const SampleFile& other) {
   if (this == &other || !other.is_valid() || !create(other.count())) return 0;
-  std::vector<float> buffer(kRunSamples);
-  for (int32_t first = 0; first < count_;) {
-    const int32_t n = std::min(static_cast<int32_t>(kRunSamples), count_ - first);
-    if (!other.read_samples(first, buffer.data(), n) || !write_samples(first, buffer.data(), n)) {
-      destroy();
-      return 0;
-    }
-    first += n;
+  if (!copy_samples(other, 0, count_, 0)) {
+    destroy();
+    return 0;
   }
   return 1;
 }

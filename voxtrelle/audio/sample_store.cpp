@@ -100,8 +100,6 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
       channels_ != source.channels_) {
     return 0;
   }
-  // Runs of at most kRunSamples travel through ordinary memory.
-  std::vector<float> run(kRunSamples);
   for (int c = 0; c < channels_; ++c) {
     ChannelBuffer& target = channel(c);
     const ChannelBuffer& from = source.channel(c);
@@ -112,13 +110,10 @@ int SampleStore::copy_range(int32_t dest_pos, const SampleStore& source, int32_t
     int64_t e = std::clamp<int64_t>(src_end, 0, s);
     if (b >= e) return 0;
     e = std::min(e, b + (d - dest_pos));
-    const auto shift = static_cast<int32_t>(dest_pos - b);
-    const int copied = edit_pages::for_each_page_run(
-        static_cast<int32_t>(b), static_cast<int32_t>(e), [&](int32_t first, int32_t n) {
-          return from.read_samples(first, run.data(), n) &&
-                 target.write_samples(first + shift, run.data(), n);
-        });
-    if (!copied) return 0;
+    if (!target.file()->copy_samples(*from.file(), static_cast<int32_t>(b), static_cast<int32_t>(e),
+                                     static_cast<int32_t>(dest_pos - b))) {
+      return 0;
+    }
   }
   return 1;
 }

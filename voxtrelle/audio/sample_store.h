@@ -61,6 +61,10 @@ class SampleFile {
   // view, if any, stays coherent with them.
   int read_samples(int32_t position, float* samples, int32_t n) const;
   int write_samples(int32_t position, const float* samples, int32_t n);
+  // Copies samples [begin, end) of source to [begin + shift, end + shift) of this file through
+  // ordinary memory, run by run; both ranges must lie inside their files. Source may be this
+  // file when shift <= 0.
+  int copy_samples(const SampleFile& source, int32_t begin, int32_t end, int32_t shift);
   // Moves samples [from, from + n) down to position to (to <= from), front to back, so the
   // two ranges may overlap. Only rewrites the file's own blocks: it needs no disk space.
   int move_down(int32_t to, int32_t from, int32_t n);
