@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/audio/sample_store.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -354,19 +352,13 @@ TEST_F(Store, CancelledCopyLeavesNothing) {
 // A disk that cannot hold the samples fails the creation instead of faulting later through
 // the mapping; the file size limit stands in for a full disk.
 TEST_F(Store, FullDiskFailsCleanly) {
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 1 << 20;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   SampleStore store;
-  const int created = store.create(2, 1 << 20, 44100);  // 4 MiB per channel
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  int created = 0;
+  {
+    const testing_support::FileSizeLimit limit(1 << 20);
+    ASSERT_TRUE(limit.active());
+    created = store.create(2, 1 << 20, 44100);  // 4 MiB per channel
+  }
   EXPECT_EQ(created, 0);
   EXPECT_TRUE(store.is_empty());
   EXPECT_TRUE(leftovers().empty());

@@ -110,4 +110,19 @@ bool exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous_);
+  getrlimit(RLIMIT_FSIZE, &saved_);
+  rlimit small = saved_;
+  small.rlim_cur = bytes;
+  active_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  if (active_) setrlimit(RLIMIT_FSIZE, &saved_);
+  sigaction(SIGXFSZ, &previous_, nullptr);
+}
+
 }  // namespace voxtrelle::testing_support

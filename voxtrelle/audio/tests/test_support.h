@@ -2,6 +2,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <string>
@@ -43,6 +45,22 @@ std::vector<uint8_t> riff(const std::vector<std::vector<uint8_t>>& chunks);
 // A plain 16-bit PCM file of the given interleaved samples.
 std::vector<uint8_t> pcm16_wav(uint16_t channels, uint32_t rate,
                                const std::vector<int16_t>& samples);
+
+// Stands in for a full disk: while it lives no file may grow past `bytes`, and a write past
+// that fails with EFBIG instead of raising SIGXFSZ. Both are restored when it goes.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  struct sigaction previous_ {};
+  rlimit saved_{};
+  bool active_ = false;
+};
 
 void write_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> read_file(const std::string& path);

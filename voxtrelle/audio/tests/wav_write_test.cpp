@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,18 +144,12 @@ TEST_F(WavSave, FullDiskFailsCleanly) {
   write_file(file("target.wav"), old);
   AudioClip clip;
   ASSERT_EQ(clip.create_silent(true, 1 << 18, 44100), 1);  // 1 MiB of PCM
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 300000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int saved_ok = clip.save_wav(file("target.wav"), nullptr);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  int saved_ok = 0;
+  {
+    const FileSizeLimit limit(300000);
+    ASSERT_TRUE(limit.active());
+    saved_ok = clip.save_wav(file("target.wav"), nullptr);
+  }
   EXPECT_EQ(saved_ok, 0);
   EXPECT_EQ(read_file(file("target.wav")), old);
   EXPECT_EQ(leftovers().size(), 2u);
