@@ -222,7 +222,8 @@ TEST_F(FileFlowTest, MissingFilesAndShortcutsAreIgnoredSilently) {
 }
 
 TEST_F(FileFlowTest, CancelledLoadLeavesTheStartPageAndSaysNothing) {
-  WavFixture wav("long.wav", 2, 44100 * 120, 44100, Tone);
+  // Ten minutes of stereo, so the load is still running when the cancel arrives.
+  WavFixture wav("long.wav", 2, 44100 * 600, 44100, Tone);
   frame_->time_display()->SetPaneText(0, "Ready");
   // Cancel from inside the progress dialog's modal loop, as the button would.
   frame_->CallAfter([] {
@@ -238,7 +239,8 @@ TEST_F(FileFlowTest, CancelledLoadLeavesTheStartPageAndSaysNothing) {
 }
 
 TEST_F(FileFlowTest, ALongLoadReportsItsTime) {
-  WavFixture wav("long.wav", 2, 44100 * 120, 44100, Tone);
+  // Ten minutes of stereo: far past the 50 ms under which a load is too quick to report.
+  WavFixture wav("long.wav", 2, 44100 * 600, 44100, Tone);
   ASSERT_TRUE(frame_->LoadFile(wxString::FromUTF8(wav.path())));
   const wxString text = frame_->time_display()->GetMessageText();
   wxRegEx loaded("^Loaded in [0-9]+\\.[0-9][0-9] seconds$");
