@@ -46,9 +46,6 @@ int CutterApp::tryBuild(Mp3Player& player, const std::string& path, std::string*
 
 int CutterApp::open(const std::string& path) {
   close();
-  // The file and a backup the repair tool may replace must be writable for it.
-  MakeWritable(path + ".bak");
-  MakeWritable(path);
   std::string errorText;
   if (!backend_.checkRenderer(&errorText)) {
     view_.showError(errorText);
@@ -57,6 +54,10 @@ int CutterApp::open(const std::string& path) {
   std::unique_ptr<Mp3Player> player = backend_.createPlayer();
   if (!tryBuild(*player, path, &errorText)) {
     player.reset();
+    // The repair tool rewrites the file and replaces its backup; only now must both be
+    // writable, so a file that merely plays keeps the permissions its owner gave it.
+    MakeWritable(path + ".bak");
+    MakeWritable(path);
     view_.runRepair(path);
     player = backend_.createPlayer();
     if (!tryBuild(*player, path, &errorText)) {

@@ -3,6 +3,7 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,14 @@ namespace {
 
 constexpr GstClockTime kPrerollTimeout = 10 * GST_SECOND;
 constexpr GstClockTime kSeekSettleTimeout = 200 * GST_MSECOND;
+// How long a sound device may take to accept the first audio, checked in slices so that an
+// error ends the wait at once.
+constexpr GstClockTime kDevicePrerollTimeout = 4 * GST_SECOND;
+constexpr GstClockTime kStateSlice = 50 * GST_MSECOND;
+// Reading every frame of a suspicious file (parsing only, no decoding).
+constexpr GstClockTime kFrameCountTimeout = 30 * GST_SECOND;
+// How far a header's length may lie from the counted frames' length.
+constexpr int32_t kLengthToleranceMs = 1000;
 // MP3 streams run at 8 to 640 kbit/s; the bounds leave room for padding and small tags.
 constexpr double kMinPlausibleKbps = 4.0;
 constexpr double kMaxPlausibleKbps = 1000.0;
@@ -119,59 +128,7 @@ void LinkDemuxedPad(GstElement*, GstPad* pad, gpointer parser) {
   if (sink.ptr != nullptr && !gst_pad_is_linked(sink.ptr)) gst_pad_link(pad, sink.ptr);
 }
 
-class Mp3PlayerGst : public Mp3Player {
- public:
-  Mp3PlayerGst() { EnsureGstInit(); }
-  ~Mp3PlayerGst() override { tearDown(); }
-
-  int build(const std::string& path, int variant, std::string* errorText) override;
-  void tearDown() override;
-  bool isBuilt() const override { return pipeline_ != nullptr; }
-  int run(std::string* errorText) override;
-  void pause() override { setState(GST_STATE_PAUSED); }
-  void stop() override {
-    setState(GST_STATE_PAUSED);
-    eos_ = false;
-  }
-  int32_t currentMs() override;
-  int32_t durationMs() override;
-  bool atEnd() override { return eos_ || (durationMs() > 0 && currentMs() >= durationMs()); }
-  void seekMs(int32_t ms) override;
-  void setVolume(int32_t hundredthsDb) override;
-  void setErrorCallback(ErrorCallback callback) override {
-    std::lock_guard lock(callbackMutex_);
-    callback_ = std::move(callback);
-  }
-
- private:
-  static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer self);
-  GstElement* makeParser(int variant);
-  GstElement* makeRenderer(std::string* errorText);
-  GstElement* frameParser();
-  gint64 streamBytes();
-  gint64 estimateDurationNs();
-  int fail(const std::string& text, std::string* errorText) {
-    if (errorText != nullptr) *errorText = text;
-    tearDown();
-    return 0;
-  }
-  GstStateChangeReturn setState(GstState state) {
-    return pipeline_ == nullptr ? GST_STATE_CHANGE_FAILURE
-                                : gst_element_set_state(pipeline_, state);
-  }
-
-  GstElement* pipeline_ = nullptr;
-  GstElement* volume_ = nullptr;  // owned by the pipeline
-  int32_t volumeCdb_ = 0;         // hundredths of a dB
-  int32_t durationMs_ = 0;
-  int32_t lastPositionMs_ = 0;
-  std::atomic<bool> eos_{false};
-  std::mutex callbackMutex_;
-  ErrorCallback callback_;
-  std::string lastError_;  // guarded by callbackMutex_
-};
-
-GstElement* Mp3PlayerGst::makeParser(int variant) {
+GstElement* MakeParser(int variant) {
   if (variant == 1) return gst_element_factory_make("mpegaudioparse", "mp3Parser");
   // Variant 2 reads past ID3v2 tags before the frames are parsed.
   GstElement* bin = gst_bin_new("mp3Parser");
@@ -197,6 +154,149 @@ GstElement* Mp3PlayerGst::makeParser(int variant) {
   return bin;
 }
 
+// The parser that reads the MPEG frames (inside variant 2's bin), or nullptr.
+GstElement* FrameParser(GstElement* pipeline) {
+  GstElement* parser = gst_bin_get_by_name(GST_BIN(pipeline), "frameParser");
+  return parser != nullptr ? parser : gst_bin_get_by_name(GST_BIN(pipeline), "mp3Parser");
+}
+
+// Bytes of the audio stream the frame parser reads (without the tags variant 2 strips).
+gint64 StreamBytes(GstElement* pipeline) {
+  GstRef<GstElement> parser(FrameParser(pipeline));
+  if (parser.ptr == nullptr) return -1;
+  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "sink"));
+  gint64 bytes = -1;
+  if (pad.ptr == nullptr || !gst_pad_peer_query_duration(pad.ptr, GST_FORMAT_BYTES, &bytes)) {
+    return -1;
+  }
+  return bytes;
+}
+
+// The length of a prerolled pipeline. While prerolled the parser has seen only the first
+// frames and may have no duration yet; it can already convert the stream's size to time from
+// the bit rate of those frames.
+gint64 StreamDurationNs(GstElement* pipeline) {
+  gint64 ns = -1;
+  if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &ns) && ns > 0) return ns;
+  GstRef<GstElement> parser(FrameParser(pipeline));
+  const gint64 bytes = StreamBytes(pipeline);
+  if (parser.ptr == nullptr || bytes <= 0) return -1;
+  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "src"));
+  if (pad.ptr == nullptr ||
+      !gst_pad_query_convert(pad.ptr, GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &ns)) {
+    return -1;
+  }
+  return ns;
+}
+
+// The length of the frames the parser finds when it reads the whole file, or -1.
+gint64 CountedLengthNs(const std::string& path, int variant) {
+  GstRef<GstElement> pipeline(gst_pipeline_new("frameCount"));
+  GstElement* source = gst_element_factory_make("filesrc", nullptr);
+  GstElement* parser = MakeParser(variant);
+  GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+  for (GstElement* e : {source, parser, sink}) {
+    if (e != nullptr) gst_bin_add(GST_BIN(pipeline.ptr), e);
+  }
+  if (source == nullptr || parser == nullptr || sink == nullptr ||
+      !gst_element_link_many(source, parser, sink, nullptr)) {
+    return -1;
+  }
+  g_object_set(source, "location", path.c_str(), nullptr);
+  g_object_set(sink, "sync", FALSE, "enable-last-sample", TRUE, nullptr);
+  gint64 end = -1;
+  GstRef<GstBus> bus(gst_element_get_bus(pipeline.ptr));
+  if (gst_element_set_state(pipeline.ptr, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
+    MessageRef done{gst_bus_timed_pop_filtered(
+        bus.ptr, kFrameCountTimeout,
+        static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))};
+    GstSample* last = nullptr;
+    if (done.msg != nullptr && GST_MESSAGE_TYPE(done.msg) == GST_MESSAGE_EOS) {
+      g_object_get(sink, "last-sample", &last, nullptr);
+    }
+    if (last != nullptr) {
+      GstBuffer* buffer = gst_sample_get_buffer(last);
+      if (buffer != nullptr && GST_BUFFER_PTS_IS_VALID(buffer)) {
+        end =
+            static_cast<gint64>(GST_BUFFER_PTS(buffer)) +
+            (GST_BUFFER_DURATION_IS_VALID(buffer) ? static_cast<gint64>(GST_BUFFER_DURATION(buffer))
+                                                  : 0);
+      }
+      gst_sample_unref(last);
+    }
+  }
+  gst_element_set_state(pipeline.ptr, GST_STATE_NULL);
+  return end;
+}
+
+// A damaged VBR header claims a length that the frames do not have. Tags, trailing junk and
+// free-format or very low bit-rate streams can make the size-to-length figure look just as
+// odd, so an odd figure only counts as damage when the frames, counted, disagree with it.
+bool LengthIsPlausible(GstElement* probe, const std::string& path, int variant,
+                       int32_t durationMs) {
+  const gint64 bytes = StreamBytes(probe);
+  if (bytes <= 0) return true;
+  const double kbps = static_cast<double>(bytes) * 8.0 / durationMs;
+  if (kbps >= kMinPlausibleKbps && kbps <= kMaxPlausibleKbps) return true;
+  const int32_t counted = ToMs(CountedLengthNs(path, variant));
+  return counted > 0 &&
+         std::abs(counted - durationMs) <= std::max(kLengthToleranceMs, counted / 20);
+}
+
+class Mp3PlayerGst : public Mp3Player {
+ public:
+  Mp3PlayerGst() { EnsureGstInit(); }
+  ~Mp3PlayerGst() override { tearDown(); }
+
+  int build(const std::string& path, int variant, std::string* errorText) override;
+  void tearDown() override;
+  bool isBuilt() const override { return pipeline_ != nullptr; }
+  int run(std::string* errorText) override;
+  void pause() override { setState(GST_STATE_PAUSED); }
+  void stop() override {
+    setState(GST_STATE_PAUSED);
+    eos_ = false;
+  }
+  int32_t currentMs() override;
+  int32_t durationMs() override { return durationMs_; }
+  bool atEnd() override { return eos_ || (durationMs() > 0 && currentMs() >= durationMs()); }
+  void seekMs(int32_t ms) override;
+  void setVolume(int32_t hundredthsDb) override;
+  void setErrorCallback(ErrorCallback callback) override {
+    std::lock_guard lock(callbackMutex_);
+    callback_ = std::move(callback);
+  }
+
+ private:
+  static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer self);
+  GstElement* makeRenderer(std::string* errorText);
+  static GstElement* assemble(const std::string& path, int variant, GstElement* renderer,
+                              std::string* errorText);
+  static int probeFile(const std::string& path, int variant, int32_t* durationMs,
+                       std::string* errorText);
+  int prerollRenderer(std::string* errorText);
+  int fail(const std::string& text, std::string* errorText) {
+    if (errorText != nullptr) *errorText = text;
+    tearDown();
+    return 0;
+  }
+  GstStateChangeReturn setState(GstState state) {
+    return pipeline_ == nullptr ? GST_STATE_CHANGE_FAILURE
+                                : gst_element_set_state(pipeline_, state);
+  }
+
+  GstElement* pipeline_ = nullptr;
+  GstElement* volume_ = nullptr;  // owned by the pipeline
+  int32_t volumeCdb_ = 0;         // hundredths of a dB
+  int32_t durationMs_ = 0;
+  int32_t lastPositionMs_ = 0;
+  bool prerolled_ = false;  // the sound device took the first audio
+  std::atomic<bool> eos_{false};
+  std::mutex callbackMutex_;
+  ErrorCallback callback_;
+  std::string lastError_;  // guarded by callbackMutex_
+};
+
 GstElement* Mp3PlayerGst::makeRenderer(std::string* errorText) {
   GstElement* sink = MakeRendererSink(AudioSinkDescription(), errorText);
   if (sink == nullptr) return nullptr;
@@ -220,6 +320,69 @@ GstElement* Mp3PlayerGst::makeRenderer(std::string* errorText) {
   return bin;
 }
 
+// The four named elements in a new pipeline; nullptr with *errorText on failure.
+GstElement* Mp3PlayerGst::assemble(const std::string& path, int variant, GstElement* renderer,
+                                   std::string* errorText) {
+  GstElement* pipeline = gst_pipeline_new("zentora");
+  GstElement* source = gst_element_factory_make("filesrc", "source");
+  GstElement* parser = MakeParser(variant);
+  GstElement* decoder = gst_element_factory_make("mpg123audiodec", "decoder");
+  for (GstElement* e : {source, parser, decoder, renderer}) {
+    if (e != nullptr) gst_bin_add(GST_BIN(pipeline), e);
+  }
+  const char* failure = nullptr;
+  if (source == nullptr || parser == nullptr || decoder == nullptr) {
+    failure = "播放组件缺失，请重新安装 Zentora。";
+  } else {
+    g_object_set(source, "location", path.c_str(), nullptr);
+    if (!gst_element_link(source, parser) || !gst_element_link(parser, decoder) ||
+        !gst_element_link(decoder, renderer)) {
+      failure = "播放组件无法连接。";
+    }
+  }
+  if (failure == nullptr) return pipeline;
+  if (errorText != nullptr) *errorText = failure;
+  gst_object_unref(pipeline);
+  return nullptr;
+}
+
+// Whether the file can be played, decided without the sound device: the same parser and
+// decoder feed a fake sink. On success *durationMs holds the file's length.
+int Mp3PlayerGst::probeFile(const std::string& path, int variant, int32_t* durationMs,
+                            std::string* errorText) {
+  GstElement* sink = gst_element_factory_make("fakesink", "renderer");
+  if (sink == nullptr) {
+    if (errorText != nullptr) *errorText = "播放组件缺失，请重新安装 Zentora。";
+    return 0;
+  }
+  g_object_set(sink, "sync", FALSE, nullptr);
+  GstRef<GstElement> probe(assemble(path, variant, sink, errorText));
+  if (probe.ptr == nullptr) return 0;
+  GstRef<GstBus> bus(gst_element_get_bus(probe.ptr));
+  std::string failure;
+  if (gst_element_set_state(probe.ptr, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+    MessageRef error{gst_bus_pop_filtered(bus.ptr, GST_MESSAGE_ERROR)};
+    failure = error.msg != nullptr ? ErrorTextFor(error.msg) : "播放引擎出错，无法处理此文件。";
+  } else {
+    MessageRef done{gst_bus_timed_pop_filtered(
+        bus.ptr, kPrerollTimeout,
+        static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE))};
+    if (done.msg == nullptr) {
+      failure = "文件载入超时。";
+    } else if (GST_MESSAGE_TYPE(done.msg) == GST_MESSAGE_ERROR) {
+      failure = ErrorTextFor(done.msg);
+    } else if ((*durationMs = ToMs(StreamDurationNs(probe.ptr))) <= 0) {
+      failure = "文件不是有效的mp3格式，或数据已损坏。";
+    } else if (!LengthIsPlausible(probe.ptr, path, variant, *durationMs)) {
+      failure = "文件的长度信息已损坏。";
+    }
+  }
+  gst_element_set_state(probe.ptr, GST_STATE_NULL);
+  if (failure.empty()) return 1;
+  if (errorText != nullptr) *errorText = failure;
+  return 0;
+}
+
 int Mp3PlayerGst::build(const std::string& path, int variant, std::string* errorText) {
   tearDown();
   if (FILE* probe = std::fopen(path.c_str(), "rb"); probe != nullptr) {
@@ -227,59 +390,50 @@ int Mp3PlayerGst::build(const std::string& path, int variant, std::string* error
   } else {
     return fail("无法打开文件。", errorText);
   }
-  pipeline_ = gst_pipeline_new("zentora");
-  GstElement* source = gst_element_factory_make("filesrc", "source");
-  GstElement* parser = makeParser(variant);
-  GstElement* decoder = gst_element_factory_make("mpg123audiodec", "decoder");
-  std::string rendererError;
-  GstElement* renderer = makeRenderer(&rendererError);
-  for (GstElement* e : {source, parser, decoder, renderer}) {
-    if (e != nullptr) gst_bin_add(GST_BIN(pipeline_), e);
-  }
-  if (renderer == nullptr) return fail(rendererError, errorText);
-  if (source == nullptr || parser == nullptr || decoder == nullptr) {
-    return fail("播放组件缺失，请重新安装 Zentora。", errorText);
-  }
-  g_object_set(source, "location", path.c_str(), nullptr);
-  if (!gst_element_link(source, parser) || !gst_element_link(parser, decoder) ||
-      !gst_element_link(decoder, renderer)) {
-    return fail("播放组件无法连接。", errorText);
-  }
+  int32_t duration = 0;
+  std::string error;
+  if (!probeFile(path, variant, &duration, &error)) return fail(error, errorText);
+
+  GstElement* renderer = makeRenderer(&error);
+  if (renderer == nullptr) return fail(error, errorText);
+  pipeline_ = assemble(path, variant, renderer, &error);
+  if (pipeline_ == nullptr) return fail(error, errorText);
   setVolume(volumeCdb_);
-
-  // Preroll: the file is accepted once the first decoded audio reached the renderer.
+  durationMs_ = duration;
   GstRef<GstBus> bus(gst_element_get_bus(pipeline_));
-  if (setState(GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-    MessageRef error{gst_bus_pop_filtered(bus.ptr, GST_MESSAGE_ERROR)};
-    return fail(error.msg != nullptr ? ErrorTextFor(error.msg) : NoAudioDeviceText(), errorText);
-  }
-  MessageRef done{gst_bus_timed_pop_filtered(
-      bus.ptr, kPrerollTimeout,
-      static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE))};
-  if (done.msg == nullptr) return fail("文件载入超时。", errorText);
-  if (GST_MESSAGE_TYPE(done.msg) == GST_MESSAGE_ERROR)
-    return fail(ErrorTextFor(done.msg), errorText);
-  GstElement* rendererElement = gst_bin_get_by_name(GST_BIN(pipeline_), "renderer");
-  const bool fake = RendererIsFake(rendererElement, AudioSinkDescription());
-  gst_object_unref(rendererElement);
-  if (fake) return fail(NoAudioDeviceText(), errorText);
-  durationMs_ = 0;
-  if (durationMs() <= 0) return fail("文件不是有效的mp3格式，或数据已损坏。", errorText);
-  // A damaged VBR header claims a length that no MP3 bit rate can give for the stream's size;
-  // such a file is refused so that the repair tool rewrites the header.
-  if (const gint64 bytes = streamBytes(); bytes > 0) {
-    const double kbps = static_cast<double>(bytes) * 8.0 / durationMs();
-    if (kbps < kMinPlausibleKbps || kbps > kMaxPlausibleKbps) {
-      return fail("文件的长度信息已损坏。", errorText);
-    }
-  }
-
-  gst_bus_set_flushing(bus.ptr, TRUE);
-  gst_bus_set_flushing(bus.ptr, FALSE);
   gst_bus_set_sync_handler(bus.ptr, &Mp3PlayerGst::OnBusMessage, this, nullptr);
   eos_ = false;
   lastPositionMs_ = 0;
+  // The file is good; a device that cannot start now is reported when playing starts.
+  prerolled_ = prerollRenderer(nullptr);
   return 1;
+}
+
+// Pauses the pipeline until the first audio reached the sound device. 0 with *errorText when
+// the device fails, never gets ready, or is a fake one that stands in for a missing device.
+int Mp3PlayerGst::prerollRenderer(std::string* errorText) {
+  {
+    std::lock_guard lock(callbackMutex_);
+    lastError_.clear();
+  }
+  bool ok = setState(GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+  for (GstClockTime waited = 0; ok; waited += kStateSlice) {
+    const GstStateChangeReturn r = gst_element_get_state(pipeline_, nullptr, nullptr, kStateSlice);
+    if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL) break;
+    std::lock_guard lock(callbackMutex_);
+    ok = r != GST_STATE_CHANGE_FAILURE && lastError_.empty() && waited < kDevicePrerollTimeout;
+  }
+  if (ok) {
+    GstRef<GstElement> renderer(gst_bin_get_by_name(GST_BIN(pipeline_), "renderer"));
+    ok = !RendererIsFake(renderer.ptr, AudioSinkDescription());
+  }
+  if (ok) return 1;
+  if (errorText != nullptr) {
+    std::lock_guard lock(callbackMutex_);
+    *errorText = lastError_.empty() ? NoAudioDeviceText() : lastError_;
+  }
+  setState(GST_STATE_READY);
+  return 0;
 }
 
 GstBusSyncReply Mp3PlayerGst::OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
@@ -304,12 +458,15 @@ void Mp3PlayerGst::tearDown() {
   gst_object_unref(pipeline_);
   pipeline_ = nullptr;
   volume_ = nullptr;
+  prerolled_ = false;
   durationMs_ = 0;
   lastPositionMs_ = 0;
   eos_ = false;
 }
 
 int Mp3PlayerGst::run(std::string* errorText) {
+  // A device that failed while loading gets another chance each time playing starts.
+  if (!prerolled_ && !(prerolled_ = prerollRenderer(errorText))) return 0;
   {
     std::lock_guard lock(callbackMutex_);
     lastError_.clear();
@@ -321,51 +478,6 @@ int Mp3PlayerGst::run(std::string* errorText) {
   }
   setState(GST_STATE_PAUSED);
   return 0;
-}
-
-int32_t Mp3PlayerGst::durationMs() {
-  if (durationMs_ <= 0 && pipeline_ != nullptr) {
-    gint64 ns = 0;
-    if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &ns) && ns > 0) {
-      durationMs_ = ToMs(ns);
-    } else if ((ns = estimateDurationNs()) > 0) {
-      durationMs_ = ToMs(ns);
-    }
-  }
-  return durationMs_;
-}
-
-GstElement* Mp3PlayerGst::frameParser() {
-  // Variant 2's frame parser sits inside the "mp3Parser" bin.
-  GstElement* parser = gst_bin_get_by_name(GST_BIN(pipeline_), "frameParser");
-  return parser != nullptr ? parser : gst_bin_get_by_name(GST_BIN(pipeline_), "mp3Parser");
-}
-
-// Bytes of the audio stream the frame parser reads (without the tags variant 2 strips).
-gint64 Mp3PlayerGst::streamBytes() {
-  GstRef<GstElement> parser(frameParser());
-  if (parser.ptr == nullptr) return -1;
-  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "sink"));
-  gint64 bytes = -1;
-  if (pad.ptr == nullptr || !gst_pad_peer_query_duration(pad.ptr, GST_FORMAT_BYTES, &bytes)) {
-    return -1;
-  }
-  return bytes;
-}
-
-// While prerolled the parser has seen only the first frames and has no duration yet; it can
-// already convert the stream's size to time from the bit rate of those frames.
-gint64 Mp3PlayerGst::estimateDurationNs() {
-  GstRef<GstElement> parser(frameParser());
-  const gint64 bytes = streamBytes();
-  if (parser.ptr == nullptr || bytes <= 0) return -1;
-  GstRef<GstPad> pad(gst_element_get_static_pad(parser.ptr, "src"));
-  gint64 ns = -1;
-  if (pad.ptr == nullptr ||
-      !gst_pad_query_convert(pad.ptr, GST_FORMAT_BYTES, bytes, GST_FORMAT_TIME, &ns)) {
-    return -1;
-  }
-  return ns;
 }
 
 int32_t Mp3PlayerGst::currentMs() {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -113,6 +114,83 @@ TEST_F(OpenFlowTest, ErrorWhilePlayingStopsWithPlaybackError) {
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(view.errors[0], std::string("播放异常：\r\n") + event.second);
   testing::UseFakeAudioSink();
+}
+
+// A file that plays although the repair tool would rebuild it: one frame header in the middle
+// is overwritten, so the tool reports a stream error while the decoder resynchronises.
+std::string WriteFileWithDamagedFrame(const std::string& path) {
+  if (!testing::WriteMp3(path, {.seconds = 4})) return std::string();
+  std::string bytes = testing::ReadFile(path);
+  const size_t frame = bytes.find("\xff\xfb", bytes.size() / 2);
+  if (frame == std::string::npos) return std::string();
+  bytes.replace(frame, 4, std::string("\x00\x11\x22\x33", 4));
+  testing::WriteFile(path, bytes);
+  return bytes;
+}
+
+TEST_F(OpenFlowTest, FileWithADamagedFrameThatPlaysIsNotRepaired) {
+  const std::string path = dir.file("damaged frame.mp3");
+  const std::string bytes = WriteFileWithDamagedFrame(path);
+  ASSERT_FALSE(bytes.empty());
+  ASSERT_EQ(app.open(path), 1) << (view.errors.empty() ? "" : view.errors[0]);
+  EXPECT_TRUE(view.repairs.empty());
+  EXPECT_EQ(testing::ReadFile(path), bytes);
+}
+
+struct BrokenDevice {
+  const char* name;
+  const char* sink;
+};
+void PrintTo(const BrokenDevice& d, std::ostream* os) {
+  *os << d.name;
+}
+
+class OpenFlowBrokenDevice : public OpenFlowTest,
+                             public ::testing::WithParamInterface<BrokenDevice> {
+ protected:
+  void TearDown() override {
+    OpenFlowTest::TearDown();
+    testing::UseFakeAudioSink();
+  }
+};
+
+// A device that fails to start or never takes audio is a device failure: the file stays as
+// it is, no backup appears, and playing reports the device.
+TEST_P(OpenFlowBrokenDevice, NeverRepairsThePlayableFile) {
+  const std::string path = dir.file("song.mp3");
+  const std::string bytes = WriteFileWithDamagedFrame(path);
+  ASSERT_FALSE(bytes.empty());
+  ::setenv("ZENTORA_AUDIO_SINK", GetParam().sink, 1);
+  app.open(path);
+  EXPECT_TRUE(view.repairs.empty());
+  EXPECT_EQ(testing::ReadFile(path), bytes) << "the file is unchanged";
+  EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+  EXPECT_EQ(view.errors,
+            (std::vector<std::string>{FormatText(kTextPlayFailed, {NoAudioDeviceText()})}));
+  EXPECT_TRUE(app.loaded()) << "the file is open; playing can be tried again";
+  EXPECT_EQ(app.playState(), PlayState::Stopped);
+  EXPECT_NEAR(app.durationMs(), 4000, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sinks, OpenFlowBrokenDevice,
+    ::testing::Values(BrokenDevice{"failsToStart", "fakesink state-error=ready-to-paused"},
+                      BrokenDevice{"neverPrerolls", "valve drop=true ! fakesink"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Opening only plays: a file the user made read-only, and its old backup, stay read-only.
+TEST_F(OpenFlowTest, OpeningKeepsAReadOnlyFileReadOnly) {
+  const std::string path = dir.file("kept.mp3");
+  ASSERT_TRUE(testing::WriteMp3(path, {.seconds = 2}));
+  testing::WriteFile(path + ".bak", "old backup");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod((path + ".bak").c_str(), 0440), 0);
+  ASSERT_EQ(app.open(path), 1);
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  ASSERT_EQ(::stat((path + ".bak").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0440u);
 }
 
 }  // namespace
