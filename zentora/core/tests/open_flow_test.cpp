@@ -193,5 +193,90 @@ TEST_F(OpenFlowTest, OpeningKeepsAReadOnlyFileReadOnly) {
   EXPECT_EQ(st.st_mode & 07777, 0440u);
 }
 
+// Legitimate files whose size does not fit their length the way a plain MP3's does.
+struct OddFile {
+  const char* name;
+  testing::Mp3Format format;
+  std::string (*shape)(std::string mp3);  // the encoder's output -> the file's bytes
+  int32_t lengthMs;                       // 0: the length is not checked
+};
+void PrintTo(const OddFile& f, std::ostream* os) {
+  *os << f.name;
+}
+
+// An ID3v2.3 tag of `bytes` bytes holding one picture frame of pseudo-random data.
+std::string Id3Tag(size_t bytes) {
+  const size_t body = bytes - 10;
+  std::string tag = "ID3\x03\x00\x00";
+  for (int shift : {21, 14, 7, 0}) tag += static_cast<char>((body >> shift) & 0x7f);
+  const size_t frame = body - 10;
+  tag += "APIC";
+  for (int shift : {24, 16, 8, 0}) tag += static_cast<char>((frame >> shift) & 0xff);
+  tag += std::string("\x00\x00\x00image/jpeg\x00\x03\x00", 16);
+  uint32_t seed = 12345;
+  while (tag.size() < bytes) {
+    seed = seed * 1103515245u + 12345u;
+    tag += static_cast<char>((seed >> 16) & 0x7f);  // no frame sync inside the picture
+  }
+  return tag;
+}
+
+std::string WithLargeTag(std::string mp3) {
+  return Id3Tag(400 * 1024) + mp3;
+}
+std::string WithTrailingJunk(std::string mp3) {
+  return mp3 + std::string(300 * 1024, '\0') + std::string(100 * 1024, 'j');
+}
+std::string AsItIs(std::string mp3) {
+  return mp3;
+}
+// Every frame header's bit-rate index set to 0 ("free"): the decoder finds the frame length
+// from the distance between headers.
+std::string AsFreeFormat(std::string mp3) {
+  static constexpr int kKbps[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  for (size_t i = 0; i + 4 < mp3.size();) {
+    const auto b2 = static_cast<unsigned char>(mp3[i + 2]);
+    const int index = b2 >> 4;
+    if (static_cast<unsigned char>(mp3[i]) != 0xff ||
+        static_cast<unsigned char>(mp3[i + 1]) != 0xfb || index == 0 || index == 15) {
+      ++i;
+      continue;
+    }
+    const size_t length = 144 * kKbps[index] * 1000 / 44100 + ((b2 >> 1) & 1);
+    mp3[i + 2] = static_cast<char>(b2 & 0x0f);
+    i += length;
+  }
+  return mp3;
+}
+
+class OpenFlowOddFile : public OpenFlowTest, public ::testing::WithParamInterface<OddFile> {};
+
+TEST_P(OpenFlowOddFile, PlaysUnchanged) {
+  const std::string path = dir.file("odd.mp3");
+  const std::string encoded = path + ".encoded";
+  ASSERT_TRUE(testing::WriteMp3(encoded, GetParam().format));
+  const std::string bytes = GetParam().shape(testing::ReadFile(encoded));
+  std::filesystem::remove(encoded);
+  testing::WriteFile(path, bytes);
+  ASSERT_EQ(app.open(path), 1) << (view.errors.empty() ? "" : view.errors[0]);
+  EXPECT_TRUE(view.repairs.empty());
+  EXPECT_EQ(testing::ReadFile(path), bytes);
+  EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
+  // The encoder pads up to two frames; at 8 kHz a frame lasts 72 ms.
+  if (GetParam().lengthMs > 0) {
+    EXPECT_NEAR(app.durationMs(), GetParam().lengthMs, 200);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenFlowOddFile,
+    ::testing::Values(
+        OddFile{"shortWithLargeTag", {.seconds = 1, .cbr = false}, WithLargeTag, 1000},
+        OddFile{"trailingJunk", {.seconds = 3, .cbr = false}, WithTrailingJunk, 3000},
+        OddFile{
+            "lowBitRate", {.seconds = 3, .rate = 8000, .channels = 1, .bitrate = 8}, AsItIs, 3000},
+        OddFile{"freeFormat", {.seconds = 3}, AsFreeFormat, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace zentora
