@@ -179,7 +179,8 @@ void CutterApp::stop() {
 
 void CutterApp::seekTo(int32_t ms) {
   if (!active()) return;
-  player_->seekMs(ms);  // clamps to 0..duration
+  turnPending_ = false;  // wherever the user went, the next tick judges it afresh
+  player_->seekMs(ms);   // clamps to 0..duration
   view_.refreshPanels();
 }
 
@@ -202,6 +203,7 @@ void CutterApp::seekEnd() {
 void CutterApp::abKey() {
   view_.hideTooltip();
   if (!active()) return;
+  turnPending_ = false;
   if (pointA_ < 0) {
     pointA_ = player_->currentMs();
   } else if (pointB_ < 0) {
@@ -247,8 +249,17 @@ void CutterApp::onTick() {
   if (!loaded() || playState_ != PlayState::Playing) return;
   view_.refreshPanels();
   if (pointB_ >= 0) {
+    // The end of the stream inside a repeat ends the pass: B may lie at or past the point
+    // where the decoded stream really ends. After a seek back to A, a sound device with
+    // latency still reports A (or earlier) for a while; that is the pass starting, not a
+    // position outside the stretch.
     const int32_t p = player_->currentMs();
-    if (p >= pointB_ || p <= pointA_) player_->seekMs(pointA_);
+    if (p >= pointB_ || player_->atEnd() || (p <= pointA_ && !turnPending_)) {
+      player_->seekMs(pointA_);
+      turnPending_ = true;
+    } else if (p > pointA_) {
+      turnPending_ = false;
+    }
   } else if (player_->atEnd()) {
     view_.endThumbDrag();
     stop();

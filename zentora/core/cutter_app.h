@@ -83,6 +83,8 @@ class CutterApp {
   PlayState playState_ = PlayState::Stopped;
   int32_t pointA_ = -1;  // ms
   int32_t pointB_ = -1;  // ms
+  // The repeat sought back to A and the position has not yet moved past A.
+  bool turnPending_ = false;
   std::string currentPath_;
   int toolbarStrip_ = kToolbarInitialStrip;
   bool onTop_ = false;

@@ -233,6 +233,52 @@ INSTANTIATE_TEST_SUITE_P(Edges, RepeatTick,
                                            RepeatCase{0, true}, RepeatCase{25000, true},
                                            RepeatCase{60000, true}));
 
+// A device with latency reports A (or a little before) for a while after the seek back:
+// the pass has begun and is not turned again; once past A the edges count again.
+TEST_F(CutterAppTest, RepeatSeeksOncePerPassWhileTheDeviceCatchesUp) {
+  openPlaying();
+  setPoints(10000, 20000);
+  s.position = 20010;
+  s.seeks.clear();
+  app.onTick();
+  ASSERT_EQ(s.seeks, (std::vector<int32_t>{10000}));
+  for (int32_t reported : {10000, 9900, 10000}) {
+    s.position = reported;
+    app.onTick();
+  }
+  EXPECT_EQ(s.seeks.size(), 1u);
+  s.position = 10040;
+  app.onTick();
+  s.position = 10000;  // back at A after moving on: outside the stretch again
+  app.onTick();
+  EXPECT_EQ(s.seeks.size(), 2u);
+}
+
+// A jump by the user is judged afresh even while the device still catches up.
+TEST_F(CutterAppTest, UserSeekToAWhileCatchingUpIsPulledBack) {
+  openPlaying();
+  setPoints(10000, 20000);
+  s.position = 20000;
+  app.onTick();
+  app.seekHome();
+  s.seeks.clear();
+  app.onTick();
+  EXPECT_EQ(s.seeks, (std::vector<int32_t>{10000}));
+}
+
+// The end of the stream inside a repeat ends the pass, even before the position reaches B.
+TEST_F(CutterAppTest, EndOfStreamInsideTheRepeatGoesBackToA) {
+  openPlaying();
+  setPoints(50000, 60000);
+  s.duration = 58000;  // the decoded stream ends before the stated length
+  s.position = 58000;
+  s.seeks.clear();
+  app.onTick();
+  EXPECT_EQ(s.seeks, (std::vector<int32_t>{50000}));
+  EXPECT_EQ(app.playState(), PlayState::Playing);
+  EXPECT_EQ(app.pointB(), 60000);
+}
+
 TEST_F(CutterAppTest, TickDoesNothingWhilePaused) {
   openPlaying();
   setPoints(10000, 20000);
