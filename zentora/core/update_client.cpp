@@ -18,6 +18,7 @@ namespace {
 // but they should not outlive a normal session either.
 constexpr long kConnectTimeoutSeconds = 15;
 constexpr long kTotalTimeoutSeconds = 30;
+constexpr long kMaxRedirects = 5;
 
 struct CurlDeleter {
   void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
@@ -65,6 +66,11 @@ void Get(const std::string& url, std::string* answer) {
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
   curl_easy_setopt(c, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
   curl_easy_setopt(c, CURLOPT_FAILONERROR, 0L);
+  // Redirects are followed as the platform's own request does, a bounded number of times and
+  // only to plain web addresses.
+  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   if (answer) {
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, KeepAnswerStart);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, answer);

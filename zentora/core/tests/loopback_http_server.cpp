@@ -68,9 +68,16 @@ void LoopbackHttpServer::Serve() {
       std::lock_guard lock(mutex_);
       requests_.push_back(request);
     }
-    const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                              std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" +
-                              body_;
+    std::string reply;
+    if (const int left = redirects_.fetch_sub(1); left > 0) {
+      const std::string moved = "_must (a redirect's own body)";
+      reply = "HTTP/1.1 302 Found\r\nLocation: " + Base() + "moved/" + std::to_string(left) +
+              "\r\nContent-Length: " + std::to_string(moved.size()) +
+              "\r\nConnection: close\r\n\r\n" + moved;
+    } else {
+      reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+              std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_;
+    }
     send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     close(client);
   }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
@@ -105,6 +106,33 @@ TEST(UpdateThread, ServerDownOrNoNewsPostsNothingAndDoesNotWaitForTheNetwork) {
   }
   EXPECT_EQ(posts, 0);
 }
+
+// The answer may sit behind redirects, as the platform's request follows them; at most five
+// are followed, and a redirect's own body is never taken for the answer.
+struct RedirectCase {
+  int redirects;
+  UpdateAnswer expected;
+};
+class UpdateRedirects : public ::testing::TestWithParam<RedirectCase> {};
+
+TEST_P(UpdateRedirects, AreFollowedUpToFive) {
+  test::LoopbackHttpServer server("_tell");
+  server.RedirectFirst(GetParam().redirects);
+  EXPECT_EQ(CheckForUpdate(server.Base()), GetParam().expected);
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), static_cast<size_t>(std::min(GetParam().redirects, 5) + 1));
+  for (size_t i = 1; i < requests.size(); ++i) {
+    EXPECT_EQ(requests[i].rfind("GET /moved/", 0), 0u) << requests[i];
+    EXPECT_EQ(HeaderValue(requests[i], "UA-CPU"), "x86");
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Counts, UpdateRedirects,
+                         ::testing::Values(RedirectCase{1, UpdateAnswer::Notice},
+                                           RedirectCase{5, UpdateAnswer::Notice},
+                                           RedirectCase{6, UpdateAnswer::None}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.redirects) + "redirects";
+                         });
 
 TEST(UpdateServer, EnvironmentOverridesTheBuiltInServer) {
   unsetenv("ZENTORA_SERVER");
