@@ -46,7 +46,7 @@ MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase) {
 bool ZentoraApp::OnInit() {
   std::setlocale(LC_ALL, "");
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-  instanceChecker_ = std::make_unique<wxSingleInstanceChecker>("ZentoraMutex");
+  instanceLock_ = std::make_unique<InstanceLock>();
   return StartUp(FrameHooks::Interactive(), UpdateServerBase()) != nullptr;
 }
 

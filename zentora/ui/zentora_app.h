@@ -2,11 +2,11 @@
 #pragma once
 // The program: start-up in its fixed order, then the message loop.
 #include <wx/app.h>
-#include <wx/snglinst.h>
 
 #include <memory>
 #include <string>
 
+#include "zentora/core/instance_lock.h"
 #include "zentora/ui/frame_hooks.h"
 
 namespace zentora {
@@ -24,7 +24,7 @@ class ZentoraApp : public wxApp {
 
  private:
   // Created at start and kept; a second copy of the program is not prevented.
-  std::unique_ptr<wxSingleInstanceChecker> instanceChecker_;
+  std::unique_ptr<InstanceLock> instanceLock_;
 };
 
 }  // namespace zentora
