@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "zentora/core/file_util.h"
@@ -109,28 +109,47 @@ CutJob::~CutJob() {
   if (state_ == State::Running) abandon();
 }
 
+namespace {
+
+// The splitter run for a staged name: a shell gets the staged path, the output path and the
+// splitter's argument vector as positional parameters (none is parsed as shell text), runs
+// the splitter and gives the staged file its final name. Being part of the detached process,
+// the renaming happens even when the program has ended in the meantime, so no hidden file
+// outlives a cancelled cut.
+std::vector<std::string> StagedRun(const fs::path& staged, const std::string& output,
+                                   std::vector<std::string> splitter) {
+  static constexpr const char* kScript =
+      "staged=$1; output=$2; shift 2; \"$@\"; status=$?; "
+      "if [ \"$status\" -eq 0 ] && [ -s \"$staged\" ]; then "
+      "mv -f -- \"$staged\" \"$output\" || status=1; fi; "
+      "rm -f -- \"$staged\"; exit \"$status\"";
+  std::vector<std::string> argv = {"/bin/sh",       "-c",  kScript, "zentora-cut",
+                                   staged.string(), output};
+  argv.insert(argv.end(), std::make_move_iterator(splitter.begin()),
+              std::make_move_iterator(splitter.end()));
+  return argv;
+}
+
+}  // namespace
+
 void CutJob::start(const CutRequest& request, const std::string& toolPath) {
   request_ = request;
-  stagedName_.clear();
   const std::string name = OutputName(request.output);
   const std::string tool = toolPath.empty() ? FindTool(kSplitterName) : toolPath;
-  if (SplitterMangles(name)) stagedName_ = StagedName();
-  state_ = State::Running;
-  if (tool.empty() || !process_->start(SplitterArguments(
-                          tool, request, stagedName_.empty() ? name : stagedName_))) {
-    state_ = State::Failed;
+  std::vector<std::string> argv;
+  if (SplitterMangles(name)) {
+    const std::string staged = StagedName();
+    argv = StagedRun(StagedPath(request, staged), request.output,
+                     SplitterArguments(tool, request, staged));
+  } else {
+    argv = SplitterArguments(tool, request, name);
   }
+  state_ = State::Running;
+  if (tool.empty() || !process_->start(argv)) state_ = State::Failed;
 }
 
 CutJob::State CutJob::finish() {
-  bool ok = process_->exitStatus() == 0;
-  if (!stagedName_.empty()) {
-    const fs::path staged = StagedPath(request_, stagedName_);
-    std::error_code ec;
-    if (ok && NonEmptyFile(staged)) fs::rename(staged, fs::path(request_.output), ec);
-    if (ec) ok = false;
-    fs::remove(staged, ec);
-  }
+  const bool ok = process_->exitStatus() == 0;
   state_ = ok && NonEmptyFile(fs::path(request_.output)) ? State::Succeeded : State::Failed;
   return state_;
 }
@@ -150,19 +169,7 @@ CutJob::State CutJob::wait() {
 void CutJob::abandon() {
   if (state_ != State::Running) return;
   state_ = State::Failed;
-  if (stagedName_.empty()) {
-    process_->abandon();  // the splitter still writes the output under its final name
-    return;
-  }
-  // The output only gets its final name after the splitter ends, so someone must wait for it.
-  auto process = std::exchange(process_, std::make_shared<ToolProcess>());
-  std::thread([process, staged = StagedPath(request_, stagedName_),
-               output = fs::path(request_.output)] {
-    process->wait();
-    std::error_code ec;
-    if (process->exitStatus() == 0 && NonEmptyFile(staged)) fs::rename(staged, output, ec);
-    fs::remove(staged, ec);
-  }).detach();
+  process_->abandon();  // the splitter still writes the output under its final name
 }
 
 std::string CutJob::resultText() const {

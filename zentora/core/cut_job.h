@@ -73,8 +73,7 @@ class CutJob {
   State finish();
 
   CutRequest request_;
-  std::string stagedName_;  // non-empty when the splitter writes under a temporary name
-  std::shared_ptr<ToolProcess> process_ = std::make_shared<ToolProcess>();
+  std::unique_ptr<ToolProcess> process_ = std::make_unique<ToolProcess>();
   State state_ = State::Failed;
 };
 

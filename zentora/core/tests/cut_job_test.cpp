@@ -220,6 +220,34 @@ TEST(CancelCut, AbandonLeavesTheSplitterRunning) {
   }
 }
 
+// A cut cancelled just before the program ends: no hidden file outlives the program, and the
+// output still gets its name once the splitter is done, as it does for a plain name.
+TEST(CancelCut, ProgramExitLeavesNoHiddenFile) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child shares the folder
+  testing::TempDir dir;
+  const std::string tool = dir.file("slow-splitter");
+  testing::WriteFile(tool, "#!/bin/sh\nsleep 0.3\necho data > \"$5/$7.mp3\"\n");
+  ::chmod(tool.c_str(), 0755);
+  const std::string output = dir.file("a+b.mp3");
+  EXPECT_EXIT(
+      {
+        CutJob job;
+        job.start({dir.file("in.mp3"), output, 0, 1000, true}, tool);
+        job.abandon();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!fs::exists(output) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(20ms);
+  }
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(testing::ReadFile(output), "data\n");
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    EXPECT_NE(entry.path().filename().string().rfind(".zentora-cut-", 0), 0u) << entry.path();
+  }
+}
+
 TEST(ToolProcessTest, PollsUntilExitAndReportsStatus) {
   ToolProcess p;
   ASSERT_EQ(p.start({"/bin/sh", "-c", "sleep 0.2; exit 3"}), 1);
