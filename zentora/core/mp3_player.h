@@ -12,6 +12,8 @@ namespace zentora {
 // - Every call comes from the user-interface thread, except the error callback (below).
 // - build() makes the pipeline for one file with parser variant 1 or 2 and leaves it paused
 //   at 0; a failed build leaves the object unbuilt and may be followed by another build.
+//   build() fails only for the file (it does not play, or its length is damaged), never for
+//   the sound device: a device that cannot start makes run() fail instead.
 // - Positions are whole milliseconds; durationMs() is the file's length; seekMs() clamps to
 //   0..durationMs().
 // - Operations return 1 for success and 0 for failure; errorText, when given, receives a
