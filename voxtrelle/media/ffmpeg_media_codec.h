@@ -15,7 +15,9 @@ namespace voxtrelle {
 // decode_to_wav: a .wav/.pcm (any encoding FFmpeg decodes) or .wma source into a canonical
 //   16-bit PCM WAV (44-byte header) with the source's rate and channels, more than two mixed
 //   down to stereo. Progress: 30 % once the source is open, the rest by decoded length;
-//   cancellation is checked between packets. Damaged, cut-short or non-ASF .wma files fail.
+//   cancellation is checked between packets. A file cut short loads what it holds and a gap
+//   in its packet timeline becomes silence (media_reader.h); damaged data, non-ASF .wma files
+//   and files of which nothing decodes fail.
 // encode_to_wma: wmav2 in ASF at the highest offered bit rate for the source's channels and
 //   rate (wma_profile_builder.h); 96 kHz and other unoffered formats fail. The file is built
 //   beside the target and renamed over it only when complete.
