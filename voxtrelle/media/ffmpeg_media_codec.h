@@ -21,10 +21,12 @@ namespace voxtrelle {
 // encode_to_wma: wmav2 in ASF at the highest offered bit rate for the source's channels and
 //   rate (wma_profile_builder.h); 96 kHz and other unoffered formats fail. The file is built
 //   beside the target and renamed over it only when complete.
-// read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle).
+// read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle; the
+//   comment also in the Description attribute that many encoders use).
 class FfmpegMediaCodec final : public MediaCodec {
  public:
-  FfmpegMediaCodec() = default;
+  // Takes over FFmpeg's log (media_log.h), which stays quiet unless a sink is set.
+  FfmpegMediaCodec();
 
   int decode_to_wav(const std::string& source, const std::string& target,
                     ProgressSink* progress) override;
