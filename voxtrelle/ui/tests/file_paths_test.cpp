@@ -154,5 +154,20 @@ TEST_F(FilePathsTest, AReadOnlyTargetIsRefused) {
   EXPECT_EQ(frame_->document().modified(), 1);
 }
 
+// A WAV file without audio (no data chunk, or a data chunk of no whole frame) is an open error.
+TEST_F(FilePathsTest, AFileWithoutAudioIsAnOpenError) {
+  WavFixture wav("silent.wav", 2, 0, 8000, Ramp);
+  const std::string no_data = wav.path() + ".nodata.wav";
+  fs::copy_file(wav.path(), no_data);
+  fs::resize_file(no_data, 36);  // the RIFF size still counts the data chunk's header
+  for (const std::string& path : {wav.path(), no_data}) {
+    messages_.clear();
+    EXPECT_FALSE(frame_->LoadFile(wxString::FromUTF8(path)));
+    ASSERT_EQ(messages_.size(), 1u) << path;
+    EXPECT_EQ(messages_[0], wxString::FromUTF8("Error opening file:\n" + path));
+    EXPECT_TRUE(frame_->document().is_empty());
+  }
+}
+
 }  // namespace
 }  // namespace voxtrelle
