@@ -20,7 +20,7 @@ namespace voxtrelle {
 //   and files of which nothing decodes fail.
 // encode_to_wma: wmav2 in ASF at the highest offered bit rate for the source's channels and
 //   rate (wma_profile_builder.h); 96 kHz and other unoffered formats fail. The file is built
-//   beside the target and renamed over it only when complete.
+//   beside the target and put in its place only when complete (replace_file.h).
 // read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle; the
 //   comment also in the Description attribute that many encoders use).
 class FfmpegMediaCodec final : public MediaCodec {
