@@ -90,6 +90,9 @@ int AudioDocument::load(const std::string& path, ProgressSink* progress) {
     clear_holders();
     return 0;
   }
+  // A file that holds no audio (a WAV without a data chunk) leaves no format behind either:
+  // the document is empty, as every caller checks.
+  if (!current_clip().has_audio()) clear_holders();
   modified_ = 0;
   loaded_path_ = target;
   return 1;

@@ -125,7 +125,8 @@ class PlainFileStream : public ByteStream {
 // media codec's decode_to_wav). 20 % of progress for preparation, 80 % for reading.
 int load_wav(const std::string& path, AudioClip& clip, ProgressSink* progress);
 // Writes clip as a 44-byte-header PCM WAV file. The file is first written under a temporary
-// name in path's folder and renamed over path only on success.
+// name and put in path's place only on success (replace_file.h); a write-protected path is
+// refused.
 int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progress);
 
 // The RIFF chunk walk on an open stream. Probe mode stops at the data chunk with the header

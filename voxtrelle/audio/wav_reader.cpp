@@ -34,13 +34,11 @@ uint16_t le16(const uint8_t* p) {
 enum class WalkMode { kProbe, kFull };
 
 // Moves to the end of a chunk whose body starts at `body` and is `size` bytes long, plus the
-// pad byte of an odd size. The body must lie inside the file; a missing pad byte at the very
-// end of the file is forgiven.
+// pad byte of an odd size. A chunk cut short by the end of the file (a file copied or
+// downloaded incompletely) ends the walk there instead of failing it.
 bool skip_chunk(ByteStream& stream, uint64_t body, uint64_t size) {
-  const uint64_t end = body + size;
-  if (end > stream.size()) return false;
-  const uint64_t padded = end + (size & 1);
-  return stream.seek_absolute(padded <= stream.size() ? padded : end) != 0;
+  const uint64_t padded = body + size + (size & 1);
+  return stream.seek_absolute(std::min(padded, stream.size())) != 0;
 }
 
 // True when nothing but a stray tail too short for a chunk header is left.

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // RIFF/WAVE writing: the 44-byte header, the samples, and AudioClip::save_wav.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstring>
 
 #include "voxtrelle/audio/audio_clip.h"
-#include "voxtrelle/audio/file_kind.h"
 #include "voxtrelle/audio/replace_file.h"
-#include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/wav_file.h"
 
 namespace voxtrelle {
@@ -66,40 +63,28 @@ int write_wav_stream(ByteStream& stream, const AudioClip& clip, ProgressSink* pr
 }
 
 int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progress) {
-  if (path.empty() || cancel_requested(progress)) {
+  // A write-protected target is refused, not replaced.
+  if (path.empty() || cancel_requested(progress) || !target_is_writable(path)) {
     report_failure(progress);
     return 0;
   }
-  // Write beside the target under a temporary name and rename it over the target only when
-  // everything was written: a failed save never destroys the file that was there.
-  const std::string target = replacement_target(path);
-  const std::string folder = path_folder(target);
-  struct stat st {};
-  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  // Write under a temporary name (replace_file.h) and put the file in the target's place only
+  // when everything was written: a failed save never destroys the file that was there.
+  const std::string temporary = sibling_temp_path(path, "wav");
+  if (temporary.empty()) {
     report_failure(progress);
     return 0;
   }
-  int fd = -1;
-  const std::string temporary = UniqueTempPathOpen("wav", kTempPrefix, folder, &fd, 0666);
-  if (fd < 0) {
-    report_failure(progress);
-    return 0;
-  }
-  struct stat existing {};
-  if (stat(target.c_str(), &existing) == 0) {
-    [[maybe_unused]] const int kept = fchmod(fd, existing.st_mode & 07777);
-  }
-
   int ok = 0;
   {
     WavStream stream;
-    if (stream.adopt_write(fd, temporary)) {
+    if (stream.open_write(temporary)) {
       stream.set_write_behind(true);  // replace_file syncs it before the rename
       ok = write_wav_stream(stream, clip, progress);
       ok = stream.close() && ok;
     }
   }
-  if (ok) ok = replace_file(temporary, target);
+  if (ok) ok = replace_file(temporary, path);
   if (!ok) {
     unlink(temporary.c_str());
     report_failure(progress);

@@ -37,7 +37,9 @@ std::string file_name(const std::string& path) {
 // Returns kExitDone when `document` holds the audio of `path`.
 int load_document(AudioDocument& document, const std::string& path) {
   const FileKind kind = file_kind(path);
-  if (kind == FileKind::kOther) return fail("cannot open", path, "not a WAV or WMA file");
+  if (const std::string problem = kind_problem(path); !problem.empty()) {
+    return fail("cannot open", path, problem);
+  }
   if (const std::string problem = read_problem(path); !problem.empty()) {
     return fail("cannot open", path, problem);
   }
@@ -112,7 +114,9 @@ int apply_edit(AudioDocument& document, const EditRequest& edit, int32_t begin, 
 
 int check_output(const std::string& output) {
   const FileKind kind = file_kind(output);
-  if (kind == FileKind::kOther) return fail("cannot save", output, "not a WAV or WMA file");
+  if (const std::string problem = kind_problem(output); !problem.empty()) {
+    return fail("cannot save", output, problem);
+  }
   if (kind == FileKind::kWma && installed_media_codec() == nullptr) {
     return fail("cannot save", output, "WMA files are not supported by this build");
   }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/cli/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -105,6 +106,13 @@ const char* edit_name(EditKind kind) {
   return "?";
 }
 
+bool take_verbose_option(std::vector<std::string>& args) {
+  const auto kept = std::remove(args.begin(), args.end(), std::string("--verbose"));
+  const bool found = kept != args.end();
+  args.erase(kept, args.end());
+  return found;
+}
+
 int parse_command_line(const std::vector<std::string>& args, Command& command, std::string& error) {
   command = Command{};
   if (args.empty()) {
@@ -167,6 +175,7 @@ const char* usage_text() {
          "  to-stereo               duplicate the one channel\n"
          "\n"
          "peaks prints one line per column: max min (mono) or max0 min0 max1 min1 (stereo).\n"
+         "--verbose, anywhere, also shows the media library's own messages on standard error.\n"
          "Exit status: 0 done, 1 error, 2 usage error, 130 interrupted.\n";
 }
 

@@ -37,6 +37,10 @@ struct Command {
   int64_t columns = 0;  // peaks
 };
 
+// Removes every "--verbose" from the arguments after the program name (it may stand anywhere)
+// and returns whether there was one: the media library's own log lines are then shown.
+bool take_verbose_option(std::vector<std::string>& args);
+
 // Parses the arguments after the program name. Returns 1 with `command` filled, or 0 with a
 // short reason in `error` (a usage error).
 int parse_command_line(const std::vector<std::string>& args, Command& command, std::string& error);

@@ -9,11 +9,15 @@ namespace voxtrelle::cli {
 // it can.
 std::string read_problem(const std::string& path);
 
-// Why a new file cannot be written at path (missing folder, read-only file, ...), or "".
+// Why path names nothing this program reads or writes ("it is a folder", "not a WAV or WMA
+// file"), or "" for a .wav or .wma name.
+std::string kind_problem(const std::string& path);
+
+// Why a file cannot be written at path (missing folder, read-only file, ...), or "".
 std::string write_problem(const std::string& path);
 
-// Why a file that opened but did not load is not usable: a guess from its first bytes for
-// WAV files ("not a RIFF/WAVE file", ...).
+// Why a WAV file that opened but did not load is not usable, from its chunks ("not a RIFF/WAVE
+// file", "the format chunk is too short (14 bytes)", "the file holds no audio", ...).
 std::string wav_content_problem(const std::string& path);
 
 }  // namespace voxtrelle::cli

@@ -14,6 +14,8 @@ namespace {
 // Attribute names. The free-text field music_text38 is kept in WM/SubTitle, the ASF
 // attribute that players show as the track's subtitle.
 constexpr const char* kAlbumArtist = "WM/AlbumArtist";
+// Many encoders keep the comment in this attribute instead of the content description.
+constexpr const char* kDescription = "Description";
 constexpr const char* kLyrics = "WM/Lyrics";
 constexpr const char* kMusicText38 = "WM/SubTitle";
 constexpr const char* kRating = "WM/SharedUserRating";
@@ -96,6 +98,7 @@ int FfmpegMediaCodec::read_tags(const std::string& path, MediaTags& tags) {
   if (tag == nullptr) return 0;
   tags.title = text(tag->title());
   tags.comment = text(tag->comment());
+  if (tags.comment.empty()) tags.comment = string_attribute(*tag, kDescription);
   tags.artist = text(tag->artist());
   tags.album = text(tag->album());
   tags.genre = text(tag->genre());
@@ -116,7 +119,9 @@ int FfmpegMediaCodec::write_tags(const std::string& path, const MediaTags& tags)
   TagLib::ASF::Tag* tag = file.isValid() && !file.readOnly() ? file.tag() : nullptr;
   if (tag == nullptr) return 0;
   tag->setTitle(tag_string(tags.title));
+  // Both places, so that readers of either find it.
   tag->setComment(tag_string(tags.comment));
+  set_or_remove(*tag, kDescription, tags.comment);
   tag->setArtist(tag_string(tags.artist));
   tag->setAlbum(tag_string(tags.album));
   tag->setGenre(tag_string(tags.genre));

@@ -15,14 +15,18 @@ namespace voxtrelle {
 // decode_to_wav: a .wav/.pcm (any encoding FFmpeg decodes) or .wma source into a canonical
 //   16-bit PCM WAV (44-byte header) with the source's rate and channels, more than two mixed
 //   down to stereo. Progress: 30 % once the source is open, the rest by decoded length;
-//   cancellation is checked between packets. Damaged, cut-short or non-ASF .wma files fail.
+//   cancellation is checked between packets. A file cut short loads what it holds and a gap
+//   in its packet timeline becomes silence (media_reader.h); damaged data, non-ASF .wma files
+//   and files of which nothing decodes fail.
 // encode_to_wma: wmav2 in ASF at the highest offered bit rate for the source's channels and
 //   rate (wma_profile_builder.h); 96 kHz and other unoffered formats fail. The file is built
-//   beside the target and renamed over it only when complete.
-// read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle).
+//   beside the target and put in its place only when complete (replace_file.h).
+// read_tags/write_tags: the MediaTags block in ASF attributes (music_text38 in WM/SubTitle; the
+//   comment also in the Description attribute that many encoders use).
 class FfmpegMediaCodec final : public MediaCodec {
  public:
-  FfmpegMediaCodec() = default;
+  // Takes over FFmpeg's log (media_log.h), which stays quiet unless a sink is set.
+  FfmpegMediaCodec();
 
   int decode_to_wav(const std::string& source, const std::string& target,
                     ProgressSink* progress) override;

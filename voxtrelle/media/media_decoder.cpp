@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "voxtrelle/media/asf_length.h"
@@ -14,15 +13,6 @@
 
 namespace voxtrelle {
 namespace {
-
-// A WMA file that declares a length but delivers clearly less was cut short. The allowance
-// covers the codec's delay and the last, partly filled frames. (A PCM-like WAV source is read
-// leniently, as the WAV reader reads a short data chunk.)
-bool looks_truncated(const MediaReader& reader, double declared) {
-  if (declared <= 0.0) return false;
-  const double allowance = std::max(0.25, declared * 0.02);
-  return reader.position() + allowance < declared;
-}
 
 int decode(const std::string& source, const std::string& target, ProgressSink* progress,
            bool& wrote_target) {
@@ -58,6 +48,7 @@ int decode(const std::string& source, const std::string& target, ProgressSink* p
     rest = std::make_unique<ProgressSlice>(*progress, total - open_share);
     slice = rest.get();
   }
+  // A file cut short loads what it holds, so progress may stop short of 100 % here.
   const double declared = kind == 2 ? asf_declared_seconds(source) : 0.0;
   const double duration = declared > 0.0 ? declared : reader.duration();
   for (;;) {
@@ -69,8 +60,7 @@ int decode(const std::string& source, const std::string& target, ProgressSink* p
       slice->set_percent(static_cast<float>(reader.position() * 100.0 / duration));
     }
   }
-  if (reader.frames_delivered() == 0 || looks_truncated(reader, declared) ||
-      cancel_requested(progress)) {
+  if (reader.frames_delivered() == 0 || cancel_requested(progress)) {
     return 0;
   }
   return writer.finish();

@@ -9,13 +9,14 @@ namespace voxtrelle {
 // -1 for anything else.
 int source_kind(const std::string& path);
 
-// 1 when a file could be written at path without touching what is there now: an existing
-// target must be a regular file (or a link to one) we may write, and its folder must let us
-// create the new file beside it (the new file replaces it by rename).
+// 1 when a file could be written at path (target_is_writable of replace_file.h): an existing
+// target must be a regular file (or a link to one) we may write; a new one needs a folder that
+// lets us create it.
 int file_is_writable(const std::string& path);
 
-// A new file beside a target, named "~Ve001.tmp", ... in the folder of the file it replaces.
-// Until commit() puts it in place, the target stays untouched; the destructor removes an
+// A new file beside a target, named "~Ve001.tmp", ... in the folder of the file it replaces
+// (or in the temporary folder when that folder takes no new file: replace_file.h). Until
+// commit() puts it in place, the target stays untouched; the destructor removes an
 // uncommitted file. Saving through a symbolic link replaces the file it points to, keeping the
 // link, and a replaced file keeps its permissions.
 class ReplacementFile {
@@ -28,8 +29,7 @@ class ReplacementFile {
   // Creates the empty file (exclusive, mode 0666 less the umask). Returns 1/0.
   int create(const std::string& target);
   const std::string& path() const { return path_; }
-  // Flushes the file to the disk and renames it over the target. Returns 1/0; on 0 the file is
-  // removed.
+  // Puts the file in the target's place (replace_file). Returns 1/0; on 0 the file is removed.
   int commit();
   // Removes the file now.
   void discard();

@@ -70,35 +70,69 @@ int MediaReader::step(const SampleSink& sink) {
   if (draining_) return 0;
   for (;;) {
     const int read = av_read_frame(input_.get(), packet_.get());
-    if (read == AVERROR_EOF) {
+    // A file that ends early (an interrupted download or recording) ends the stream there.
+    if (read == AVERROR_EOF || (read < 0 && input_->pb != nullptr && avio_feof(input_->pb))) {
       draining_ = true;
       if (avcodec_send_packet(decoder_.get(), nullptr) < 0) return -1;
       if (deliver_frames(sink) < 0) return -1;
       return 0;
     }
     if (read < 0) return -1;
-    if (packet_->stream_index != stream_) {
+    if (packet_->stream_index != stream_ || !whole_blocks_only(*packet_)) {
       av_packet_unref(packet_.get());
       continue;
     }
-    if (skips_ahead(*packet_)) {
+    if (fill_gap_before(*packet_, sink) == 0) {
       av_packet_unref(packet_.get());
       return -1;
     }
     const int sent = avcodec_send_packet(decoder_.get(), packet_.get());
     av_packet_unref(packet_.get());
     if (sent < 0) return -1;
-    return deliver_frames(sink) < 0 ? -1 : 1;
+    const int64_t before = delivered_;
+    if (deliver_frames(sink) < 0) return -1;
+    if (delivered_ > before) packet_frames_ = delivered_ - before;
+    return 1;
   }
 }
 
-bool MediaReader::skips_ahead(const AVPacket& packet) {
-  if (packet.pts == AV_NOPTS_VALUE) return false;
+bool MediaReader::whole_blocks_only(AVPacket& packet) const {
+  const int align = input_->streams[stream_]->codecpar->block_align;
+  if (align <= 1 || packet.size % align == 0) return true;
+  const int whole = packet.size - packet.size % align;
+  if (whole == 0) return false;
+  av_shrink_packet(&packet, whole);
+  return true;
+}
+
+int MediaReader::fill_gap_before(const AVPacket& packet, const SampleSink& sink) {
+  if (packet.pts == AV_NOPTS_VALUE) return 1;
   const AVRational base = input_->streams[stream_]->time_base;
   const int64_t slack = std::max<int64_t>(packet.duration / 2, av_rescale_q(10, {1, 1000}, base));
-  const bool gap = next_pts_ != AV_NOPTS_VALUE && packet.pts > next_pts_ + slack;
+  const int64_t expected = next_pts_;
   next_pts_ = packet.duration > 0 ? packet.pts + packet.duration : AV_NOPTS_VALUE;
-  return gap;
+  if (expected == AV_NOPTS_VALUE || packet.pts <= expected + slack) return 1;
+  int64_t missing = av_rescale_q(packet.pts - expected, base, {1, sample_rate_});
+  // Container times may be rounded (ASF counts whole milliseconds), while a codec of fixed
+  // frames lost whole packets' worth of them.
+  const int64_t unit = decoder_->frame_size > 0 ? decoder_->frame_size : packet_frames_;
+  if (unit > 0) missing = (missing + unit / 2) / unit * unit;
+  // Silence in any sample format this reader hands out is all zero bytes.
+  const int planar = av_sample_fmt_is_planar(output_format_);
+  const int planes = planar ? channels() : 1;
+  constexpr int kChunkFrames = 4096;
+  const int bytes =
+      av_samples_get_buffer_size(nullptr, planar ? 1 : channels(), kChunkFrames, output_format_, 1);
+  if (bytes < 0) return 0;
+  std::vector<uint8_t> zeros(static_cast<size_t>(bytes), 0);
+  std::vector<const uint8_t*> data(static_cast<size_t>(planes), zeros.data());
+  while (missing > 0) {
+    const int frames = static_cast<int>(std::min<int64_t>(missing, kChunkFrames));
+    delivered_ += frames;
+    if (sink(data.data(), frames) == 0) return 0;
+    missing -= frames;
+  }
+  return 1;
 }
 
 int MediaReader::deliver_frames(const SampleSink& sink) {

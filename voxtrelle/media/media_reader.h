@@ -12,8 +12,10 @@ namespace voxtrelle {
 
 // Demuxes and decodes the audio of one media file and hands out its samples converted to a
 // chosen sample format, with the source's rate and channel count (more than two channels are
-// mixed down to stereo). Strict: a decoding or read error fails the read instead of being
-// passed over, so a damaged file is refused rather than loaded with holes.
+// mixed down to stereo). A file cut short delivers what it holds, without its partial last
+// frame or block; a gap in the packet timeline is filled with silence. A decoding error or a
+// read error before the end of the file fails the read, so damaged data is refused rather
+// than handed out as noise.
 class MediaReader {
  public:
   // Receives converted samples: data[] holds one plane per channel for planar formats, else
@@ -44,9 +46,12 @@ class MediaReader {
   int step(const SampleSink& sink);
 
  private:
-  // A packet that starts clearly after the previous one ended means the demuxer passed over
-  // damaged data.
-  bool skips_ahead(const AVPacket& packet);
+  // Drops a partial last frame or block (a file cut short): false when nothing whole is left.
+  bool whole_blocks_only(AVPacket& packet) const;
+  // A packet that starts clearly after the previous one ended follows a gap in the timeline
+  // (packets lost or passed over as damaged): silence fills it, so every later sample keeps
+  // its place. Returns 1/0.
+  int fill_gap_before(const AVPacket& packet, const SampleSink& sink);
   int deliver_frames(const SampleSink& sink);
   int convert(const AVFrame& frame, const SampleSink& sink);
 
@@ -63,6 +68,7 @@ class MediaReader {
   double duration_ = 0.0;
   int64_t delivered_ = 0;
   int64_t next_pts_ = AV_NOPTS_VALUE;  // stream time base; where the next packet should start
+  int64_t packet_frames_ = 0;          // frames the last packet that gave any decoded to
   std::vector<std::vector<uint8_t>> planes_;  // conversion output, one buffer per plane
   std::vector<uint8_t*> plane_pointers_;
   bool draining_ = false;

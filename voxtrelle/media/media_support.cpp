@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/media/ffmpeg_media_codec.h"
+#include "voxtrelle/media/media_log.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -7,6 +8,10 @@ extern "C" {
 }
 
 namespace voxtrelle {
+
+FfmpegMediaCodec::FfmpegMediaCodec() {
+  install_media_log();
+}
 
 bool media_support_available() {
   // Loading: the ASF and WAV demuxers with the WMA decoders; saving: the wmav2 encoder and the

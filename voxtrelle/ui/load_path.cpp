@@ -3,8 +3,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "voxtrelle/audio/file_kind.h"
@@ -42,14 +40,6 @@ std::string AbsoluteLoadPath(std::string_view path) {
   std::vector<char> buffer(4096);
   const char* cwd = ::getcwd(buffer.data(), buffer.size());
   return AbsoluteLoadPath(path, cwd != nullptr ? cwd : "/");
-}
-
-std::string ResolvedLoadPath(std::string_view path) {
-  const std::string absolute = AbsoluteLoadPath(path);
-  std::error_code error;
-  if (!std::filesystem::is_symlink(absolute, error)) return absolute;
-  const std::filesystem::path target = std::filesystem::canonical(absolute, error);
-  return error ? absolute : target.string();
 }
 
 bool IsShortcutPath(std::string_view path) {

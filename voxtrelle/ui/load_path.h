@@ -12,10 +12,6 @@ namespace voxtrelle {
 std::string AbsoluteLoadPath(std::string_view path, std::string_view currentDir);
 std::string AbsoluteLoadPath(std::string_view path);
 
-// AbsoluteLoadPath, then, when that names a symbolic link, the file the link leads to (the
-// program reads files without following links).
-std::string ResolvedLoadPath(std::string_view path);
-
 // A desktop shortcut rather than a file to open (".desktop", or ".lnk" from another system).
 bool IsShortcutPath(std::string_view path);
 

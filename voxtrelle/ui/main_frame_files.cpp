@@ -66,7 +66,8 @@ void MainFrame::OnOpen() {
 }
 
 bool MainFrame::LoadFile(const wxString& given) {
-  const std::string path = ResolvedLoadPath(given.utf8_string());
+  // A symbolic link stays the document's path: the title, Save As and Save use it.
+  const std::string path = AbsoluteLoadPath(given.utf8_string());
   const wxString shown = wxString::FromUTF8(path);
   // A missing file or a desktop shortcut is ignored without a word.
   if (!wxFileName::Exists(shown)) return false;

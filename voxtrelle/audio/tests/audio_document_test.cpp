@@ -136,6 +136,18 @@ TEST_F(DocumentTest, AFailedLoadDiscardsTheFirstFilesAudio) {
   EXPECT_EQ(scratch_.temp_files(), 0u);
 }
 
+TEST_F(DocumentTest, AWavFileWithoutAudioLeavesTheDocumentEmpty) {
+  const std::string path = scratch_.file("silent.wav");
+  std::vector<uint8_t> bytes = testing::wav_bytes(1, 8000, 8, {});
+  bytes.resize(36);  // the header up to the data chunk, which is missing
+  bytes[4] = 28;     // RIFF size
+  write_file(path, bytes);
+  ASSERT_EQ(document_.load(path, nullptr), 1);
+  EXPECT_EQ(document_.is_empty(), 1);
+  EXPECT_EQ(document_.kind(), FileKind::kOther);
+  EXPECT_EQ(document_.fade_in(-1, -1), 0);
+}
+
 TEST_F(DocumentTest, LoadWithoutPathUsesTheLoadedPath) {
   const std::string path = scratch_.file("set.wav");
   write_wav(path, 1);

@@ -17,13 +17,18 @@ extern char** environ;
 namespace voxtrelle::cli::testing {
 
 // The voxtrelle-cli program under test, started as a child process with its own $TMPDIR and
-// its standard output and error captured in files.
+// its standard output and error captured in files. as_nobody runs it as user and group 65534
+// (through setpriv, when the test runs as root, which file permissions do not stop).
 class CliProcess {
  public:
   CliProcess(const std::vector<std::string>& args, const std::string& tmpdir,
-             const std::string& capture_prefix)
+             const std::string& capture_prefix, bool as_nobody = false)
       : out_path_(capture_prefix + ".out"), err_path_(capture_prefix + ".err") {
-    std::vector<std::string> argv_text = {VOXTRELLE_CLI_PATH};
+    std::vector<std::string> argv_text;
+    if (as_nobody && ::geteuid() == 0) {
+      argv_text = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    argv_text.push_back(VOXTRELLE_CLI_PATH);
     argv_text.insert(argv_text.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : argv_text) argv.push_back(arg.data());

@@ -38,8 +38,9 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::create_directory(scratch_.file("log")); }
 
-  RunResult run(const std::vector<std::string>& args) {
-    testing::CliProcess process(args, scratch_.path() + "/tmp", scratch_.file("log/run"));
+  RunResult run(const std::vector<std::string>& args, bool as_nobody = false) {
+    testing::CliProcess process(args, scratch_.path() + "/tmp", scratch_.file("log/run"),
+                                as_nobody);
     EXPECT_TRUE(process.started());
     const int status = process.wait();
     return {status, process.out(), process.err()};
@@ -256,8 +257,9 @@ TEST_P(CliError, ExplainsAndLeavesTheFilesAlone) {
   std::vector<std::string> args;
   std::string message = GetParam().message;
   const auto expand = [this](std::string text) {
-    for (const char* name : {"in.wav", "out.wav", "in.mp3", "missing.wav", "bad.wav", "out.ogg",
-                             "nowhere/out.wav", "nowhere"}) {
+    for (const char* name :
+         {"in.wav", "out.wav", "in.mp3", "missing.wav", "bad.wav", "out.ogg", "nowhere/out.wav",
+          "nowhere", "folder", "short.wav", "nodata.wav", "empty.wav"}) {
       const std::string token = std::string("@") + name;
       for (size_t at = text.find(token); at != std::string::npos; at = text.find(token)) {
         text.replace(at, token.size(), file(name));
@@ -268,13 +270,28 @@ TEST_P(CliError, ExplainsAndLeavesTheFilesAlone) {
   for (const std::string& arg : GetParam().args) args.push_back(expand(arg));
   write_file(file("in.mp3"), input);
   write_file(file("bad.wav"), {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '});
+  std::filesystem::create_directory(file("folder"));
+  // A format chunk of 14 bytes, then a data chunk whose id would be read as the bit depth.
+  std::vector<uint8_t> short_fmt = wav_bytes(1, 8000, 16, pcm16_bytes({1, 2}));
+  short_fmt.erase(short_fmt.begin() + 34, short_fmt.begin() + 36);
+  short_fmt[16] = 14;
+  short_fmt[4] -= 2;
+  write_file(file("short.wav"), short_fmt);
+  std::vector<uint8_t> no_data = wav_bytes(1, 8000, 16, {});
+  no_data.resize(36);
+  no_data[4] = 28;
+  write_file(file("nodata.wav"), no_data);
+  write_file(file("empty.wav"), wav_bytes(2, 8000, 16, {}));
   const RunResult result = run(args);
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "voxtrelle-cli: " + expand(message) + "\n");
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(read_file(file("in.wav")), input);
   EXPECT_EQ(read_file(file("out.wav")), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_TRUE(scratch_.leftovers({"in.wav", "out.wav", "in.mp3", "bad.wav"}).empty());
+  EXPECT_TRUE(scratch_
+                  .leftovers({"in.wav", "out.wav", "in.mp3", "bad.wav", "short.wav", "nodata.wav",
+                              "empty.wav"})
+                  .empty());
   EXPECT_EQ(scratch_.temp_files(), 0u);
 }
 
@@ -293,6 +310,19 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"UnknownOutputKind",
                   {"edit", "@in.wav", "@out.ogg"},
                   "cannot save \"@out.ogg\": not a WAV or WMA file"},
+        ErrorCase{"OutputIsAFolder",
+                  {"edit", "@in.wav", "@folder"},
+                  "cannot save \"@folder\": it is a folder"},
+        ErrorCase{"InputIsAFolder", {"info", "@folder"}, "cannot open \"@folder\": it is a folder"},
+        ErrorCase{"ShortFormatChunk",
+                  {"info", "@short.wav"},
+                  "cannot open \"@short.wav\": the format chunk is too short (14 bytes)"},
+        ErrorCase{"NoDataChunk",
+                  {"edit", "@nodata.wav", "@out.wav", "fade-in"},
+                  "cannot open \"@nodata.wav\": the file holds no audio"},
+        ErrorCase{"ZeroFrames",
+                  {"edit", "@empty.wav", "@out.wav", "to-mono"},
+                  "cannot open \"@empty.wav\": the file holds no audio"},
         ErrorCase{"MissingFolder",
                   {"edit", "@in.wav", "@nowhere/out.wav"},
                   "cannot save \"@nowhere/out.wav\": the folder \"@nowhere\" does not exist"},
@@ -314,17 +344,95 @@ INSTANTIATE_TEST_SUITE_P(
                   "cannot compute peaks of \"@in.wav\": 11 columns for 10 frames"}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
-TEST_F(CliTest, ReadOnlyOutputIsRefused) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
+// A clip of `seconds` of stereo noise-like data at 44.1 kHz.
+void write_long_wav(const std::string& path, int seconds) {
+  std::vector<int16_t> samples(static_cast<size_t>(seconds) * 44100 * 2);
+  uint32_t state = 12345;
+  for (int16_t& s : samples) {
+    state = state * 1664525u + 1013904223u;
+    s = static_cast<int16_t>(state >> 20);
+  }
+  write_file(path, wav_bytes(2, 44100, 16, pcm16_bytes(samples)));
+}
+
+// Saves as an ordinary user: a write-protected OUTPUT is refused and kept; a writable one in a
+// folder that takes no new file is written in place; a new file there cannot be made.
+struct PermissionCase {
+  const char* name;
+  const char* output;
+  mode_t folder_mode;
+  int output_mode;  // -1: no file there yet
+  int status;
+  std::string message;  // after "voxtrelle-cli: cannot save \"OUTPUT\": "
+};
+
+class CliPermissions : public CliTest, public ::testing::WithParamInterface<PermissionCase> {};
+
+TEST_P(CliPermissions, RespectTheOutputAndItsFolder) {
+  const PermissionCase& c = GetParam();
+  namespace fs = std::filesystem;
+  for (const std::string& open : {scratch_.path(), scratch_.path() + "/tmp", file("log")}) {
+    fs::permissions(open, fs::perms::all);
+  }
+  write_long_wav(file("in.wav"), 2);
+  fs::permissions(file("in.wav"), fs::perms::owner_read | fs::perms::others_read);
+  const std::string folder = file("folder");
+  const std::string output = folder + "/" + c.output;
+  fs::create_directory(folder);
+  fs::permissions(folder, fs::perms::all);
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  if (c.output_mode >= 0) {
+    write_file(output, old);
+    fs::permissions(output, static_cast<fs::perms>(c.output_mode));
+  }
+  fs::permissions(folder, static_cast<fs::perms>(c.folder_mode));
+  const RunResult result = run({"edit", file("in.wav"), output, "to-mono"}, true);
+  fs::permissions(folder, fs::perms::all);
+
+  EXPECT_EQ(result.status, c.status) << result.err;
+  if (c.status == 0) {
+    EXPECT_EQ(result.err, "");
+    const RunResult info = run({"info", output});
+    EXPECT_EQ(info.out.rfind("kind: ", 0), 0u) << info.err;
+    EXPECT_NE(info.out.find("channels: 1\n"), std::string::npos) << info.out;
+  } else {
+    EXPECT_EQ(result.err, "voxtrelle-cli: cannot save \"" + output + "\": " +
+                              (c.message.find("%s") == 0 ? "cannot write in the folder \"" +
+                                                               folder + "\": permission denied"
+                                                         : c.message) +
+                              "\n");
+    if (c.output_mode >= 0) {
+      EXPECT_EQ(read_file(output), old);
+    } else {
+      EXPECT_FALSE(fs::exists(output));
+    }
+  }
+  size_t in_folder = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++in_folder;
+  EXPECT_EQ(in_folder, c.output_mode >= 0 || c.status == 0 ? 1u : 0u);
+  EXPECT_EQ(scratch_.temp_files(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliPermissions,
+    ::testing::Values(
+        PermissionCase{"ReadOnlyWav", "out.wav", 0777, 0444, 1, "the file is read-only"},
+        PermissionCase{"ReadOnlyWma", "out.wma", 0777, 0444, 1, "the file is read-only"},
+        PermissionCase{"LockedFolderWav", "out.wav", 0555, 0666, 0, ""},
+        PermissionCase{"LockedFolderWma", "out.wma", 0555, 0666, 0, ""},
+        PermissionCase{"LockedFolderReadOnly", "out.wav", 0555, 0444, 1, "the file is read-only"},
+        PermissionCase{"LockedFolderNewFile", "out.wav", 0555, -1, 1, "%s"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An OUTPUT that is a dangling symbolic link is written through it: the link stays.
+TEST_F(CliTest, DanglingLinkOutputCreatesItsTarget) {
   write_wav16("in.wav", 2, kStereo);
-  write_file(file("out.wav"), {'o', 'l', 'd'});
-  std::filesystem::permissions(file("out.wav"), std::filesystem::perms::owner_read);
-  const RunResult result = run({"edit", file("in.wav"), file("out.wav"), "to-mono"});
-  std::filesystem::permissions(file("out.wav"), std::filesystem::perms::owner_all);
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err,
-            "voxtrelle-cli: cannot save \"" + file("out.wav") + "\": the file is read-only\n");
-  EXPECT_EQ(read_file(file("out.wav")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  std::filesystem::create_directory(file("real"));
+  std::filesystem::create_symlink("real/new.wav", file("link.wav"));
+  const RunResult result = run({"edit", file("in.wav"), file("link.wav")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(file("link.wav")));
+  EXPECT_EQ(read_file(file("real/new.wav")), expected_wav16(2, after_round_trip(kStereo)));
 }
 
 TEST_F(CliTest, PeaksPrintOneLinePerColumn) {
@@ -338,17 +446,6 @@ TEST_F(CliTest, PeaksPrintOneLinePerColumn) {
   const RunResult stereo = run({"peaks", file("stereo.wav"), "2"});
   ASSERT_EQ(stereo.status, 0) << stereo.err;
   EXPECT_EQ(stereo.out, "0.5 0 0 -0.25\n0 -0.75 0.125 0\n");
-}
-
-// A clip of `seconds` of stereo noise-like data at 44.1 kHz.
-void write_long_wav(const std::string& path, int seconds) {
-  std::vector<int16_t> samples(static_cast<size_t>(seconds) * 44100 * 2);
-  uint32_t state = 12345;
-  for (int16_t& s : samples) {
-    state = state * 1664525u + 1013904223u;
-    s = static_cast<int16_t>(state >> 20);
-  }
-  write_file(path, wav_bytes(2, 44100, 16, pcm16_bytes(samples)));
 }
 
 class CliInterrupt : public CliTest, public ::testing::WithParamInterface<bool> {};
@@ -404,6 +501,50 @@ TEST_F(CliTest, WmaRoundTripKeepsTheFormat) {
   const RunResult back = run({"info", file("back.wav")});
   EXPECT_EQ(back.out.rfind("kind: wav\nchannels: 1\nrate: 44100\n", 0), 0u) << back.out;
   EXPECT_EQ(scratch_.temp_files(), 0u);
+}
+
+// Makes an IMA ADPCM WAV file with the ffmpeg command line (its decoder logs on every packet).
+bool write_adpcm_wav(const std::string& path) {
+  std::vector<std::string> args = {"ffmpeg",
+                                   "-nostdin",
+                                   "-v",
+                                   "error",
+                                   "-y",
+                                   "-f",
+                                   "lavfi",
+                                   "-i",
+                                   "sine=frequency=440:sample_rate=22050",
+                                   "-t",
+                                   "1",
+                                   "-c:a",
+                                   "adpcm_ima_wav",
+                                   path};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "ffmpeg", nullptr, nullptr, argv.data(), environ) != 0) return false;
+  int status = 0;
+  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The media library's own messages stay off standard error unless --verbose asks for them; a
+// failure prints its one line only.
+TEST_F(CliTest, MediaMessagesOnlyWithVerbose) {
+  ASSERT_TRUE(write_adpcm_wav(file("ima.wav")));
+  const RunResult quiet = run({"info", file("ima.wav")});
+  ASSERT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(quiet.err, "");
+  const RunResult verbose = run({"info", "--verbose", file("ima.wav")});
+  ASSERT_EQ(verbose.status, 0) << verbose.err;
+  EXPECT_EQ(verbose.out, quiet.out);
+  EXPECT_NE(verbose.err.find("[adpcm_ima_wav @ "), std::string::npos) << verbose.err;
+
+  write_file(file("noise.wma"), std::vector<uint8_t>(5000, 'x'));
+  const RunResult failed = run({"edit", file("noise.wma"), file("out.wav")});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err, "voxtrelle-cli: cannot open \"" + file("noise.wma") +
+                            "\": not a WMA file, or it cannot be decoded\n");
 }
 #endif
 

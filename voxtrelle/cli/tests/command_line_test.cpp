@@ -6,6 +6,8 @@
 namespace voxtrelle::cli {
 namespace {
 
+using Args = std::vector<std::string>;
+
 Command parse_ok(const std::vector<std::string>& args) {
   Command command;
   std::string error;
@@ -46,6 +48,19 @@ TEST(CommandLine, OtherCommands) {
   EXPECT_TRUE(parse_ok({"edit", "a.wav", "b.wav"}).edits.empty());
 }
 
+TEST(CommandLine, VerboseMayStandAnywhere) {
+  for (std::vector<std::string> args :
+       {Args{"--verbose", "info", "a.wav"}, Args{"info", "a.wav", "--verbose"},
+        Args{"info", "--verbose", "a.wav", "--verbose"}}) {
+    EXPECT_TRUE(take_verbose_option(args));
+    EXPECT_EQ(args, (Args{"info", "a.wav"}));
+  }
+  Args plain = {"edit", "a.wav", "b.wav", "to-mono"};
+  EXPECT_FALSE(take_verbose_option(plain));
+  EXPECT_EQ(plain.size(), 4u);
+  EXPECT_NE(std::string(usage_text()).find("--verbose"), std::string::npos);
+}
+
 class BadCommandLine : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(BadCommandLine, IsAUsageError) {
@@ -55,7 +70,6 @@ TEST_P(BadCommandLine, IsAUsageError) {
   EXPECT_FALSE(error.empty());
 }
 
-using Args = std::vector<std::string>;
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, BadCommandLine,
     ::testing::Values(Args{}, Args{"info"}, Args{"info", "a.wav", "b.wav"}, Args{"edit", "a.wav"},

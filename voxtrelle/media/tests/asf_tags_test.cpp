@@ -98,6 +98,46 @@ TEST(AsfTags, ReadsWhatOtherWritersStore) {
   EXPECT_FALSE(file.tag()->contains("WM/Year"));
 }
 
+// The ffmpeg command line, like many encoders, stores the comment as a "Description"
+// attribute; it survives a load, an edit and a save, and is then found in both places.
+TEST(AsfTags, CommentInTheDescriptionAttributeIsKept) {
+  ScratchDir dir;
+  const std::string source = dir.file("encoded.wma");
+  ASSERT_TRUE(test::run_ffmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t",
+                                "1", "-c:a", "wmav2", "-metadata", "comment=Recorded live",
+                                "-metadata", "title=Take", source}));
+  FfmpegMediaCodec codec;
+  MediaTags read;
+  ASSERT_EQ(codec.read_tags(source, read), 1);
+  EXPECT_EQ(read.comment, "Recorded live");
+  EXPECT_EQ(read.title, "Take");
+
+  const std::string saved = make_wma(dir, "saved.wma");
+  ASSERT_FALSE(saved.empty());
+  read.comment = "Recorded live, edited";
+  ASSERT_EQ(codec.write_tags(saved, read), 1);
+  {
+    TagLib::ASF::File file(saved.c_str(), false);
+    ASSERT_TRUE(file.isValid());
+    EXPECT_EQ(file.tag()->comment().to8Bit(true), "Recorded live, edited");
+    ASSERT_TRUE(file.tag()->contains("Description"));
+    EXPECT_EQ(file.tag()->attribute("Description").front().toString().to8Bit(true),
+              "Recorded live, edited");
+  }
+  MediaTags again;
+  ASSERT_EQ(codec.read_tags(saved, again), 1);
+  EXPECT_EQ(again.comment, "Recorded live, edited");
+
+  // The content description wins when both are there and differ.
+  {
+    TagLib::ASF::File file(saved.c_str(), false);
+    file.tag()->setAttribute("Description", TagLib::ASF::Attribute(TagLib::String("other")));
+    ASSERT_TRUE(file.save());
+  }
+  ASSERT_EQ(codec.read_tags(saved, again), 1);
+  EXPECT_EQ(again.comment, "Recorded live, edited");
+}
+
 TEST(AsfTags, FilesWithoutAsfTagsReadAsEmpty) {
   ScratchDir dir;
   test::write_tone_wav(dir.file("plain.wav"), 1, 8000, 800);
