@@ -1,12 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Script mode: removes every file listed in MANIFEST (one path a line, as written by
-# `cmake --install`), then the program's own data folder when it is left empty.
+# `cmake --install`), then the programs' own folders when they are left empty. The manifest
+# holds paths without DESTDIR; the same DESTDIR must be given as to the install.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} is missing (install first)")
 endif()
 file(STRINGS "${MANIFEST}" installed)
 set(folders "")
-foreach(path IN LISTS installed)
+foreach(listed IN LISTS installed)
+  set(path "$ENV{DESTDIR}${listed}")
   if(EXISTS "${path}" OR IS_SYMLINK "${path}")
     message(STATUS "Removing ${path}")
     file(REMOVE "${path}")
