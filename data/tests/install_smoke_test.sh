@@ -3,9 +3,9 @@
 # install_smoke_test.sh BUILD_DIR: installs the build into a temporary DESTDIR (twice, as an
 # upgrade would) and runs the programs from that tree only: voxtrelle-cli edits a WAV file,
 # voxtrelle opens a file named on its command line, zentora opens its sample recording from
-# the installed data folder through its menu. Nothing may be written into the installed tree,
-# and the uninstall script removes every installed file again. Needs a display; without one it
-# runs itself under xvfb-run.
+# the installed data folder through its menu, and a file named on its command line. Nothing
+# may be written into the installed tree, and the uninstall script removes every installed
+# file again. Needs a display; without one it runs itself under xvfb-run.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -97,6 +97,13 @@ xdotool key Return
 wait_window '^eg - Zentora ' || fail "zentora did not open its installed sample: $(cat "$work/zentora.err")"
 echo "zentora window: $(xdotool search --name '^eg - Zentora ' getwindowname)"
 [ -s "$work/zentora.err" ] && echo "zentora printed: $(cat "$work/zentora.err")"
+kill "${pids[-1]}"
+
+# A file named on the command line, relative to the current folder, as a file manager passes it.
+cp "$prefix/share/zentora/eg.mp3" tune.mp3
+zentora tune.mp3 2>"$work/zentora2.err" &
+pids+=($!)
+wait_window '^tune - Zentora ' || fail "zentora did not open tune.mp3: $(cat "$work/zentora2.err")"
 
 for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 wait 2>/dev/null || true
