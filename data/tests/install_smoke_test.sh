@@ -5,12 +5,13 @@
 # voxtrelle opens a file named on its command line, zentora opens its sample recording from
 # the installed data folder through its menu, and a file named on its command line. Nothing
 # may be written into the installed tree, and the uninstall script removes every installed
-# file again. Needs a display; without one it runs itself under xvfb-run.
+# file again. Runs on a virtual display of its own (xvfb-run), so the window manager it starts
+# there never moves the windows of tests running beside it.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+if [ -z "${INSTALL_SMOKE_TEST_DISPLAY:-}" ]; then
+  INSTALL_SMOKE_TEST_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/install-smoke.XXXXXX")
