@@ -18,6 +18,8 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth imagemagick xdotool openbox
   sox ffmpeg
+  librsvg2-bin desktop-file-utils appstream man-db groff-base
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "project_version.h"
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/media_codec.h"
 #include "voxtrelle/cli/command_line.h"
@@ -257,6 +258,9 @@ int run_command_line(const std::vector<std::string>& args) {
   switch (command.kind) {
     case CommandKind::kHelp:
       std::fputs(usage_text(), stdout);
+      return kExitDone;
+    case CommandKind::kVersion:
+      std::printf("voxtrelle-cli %s\n", PROJECT_VERSION_TEXT);
       return kExitDone;
     case CommandKind::kInfo:
       return run_info(command);

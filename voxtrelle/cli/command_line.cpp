@@ -124,6 +124,10 @@ int parse_command_line(const std::vector<std::string>& args, Command& command, s
     command.kind = CommandKind::kHelp;
     return 1;
   }
+  if (verb == "--version" && args.size() == 1) {
+    command.kind = CommandKind::kVersion;
+    return 1;
+  }
   if (verb == "info") {
     if (args.size() != 2) {
       error = "info takes one FILE";
@@ -160,7 +164,7 @@ const char* usage_text() {
   return "usage: voxtrelle-cli info FILE\n"
          "       voxtrelle-cli edit INPUT OUTPUT [OP ...]\n"
          "       voxtrelle-cli peaks FILE COLUMNS\n"
-         "       voxtrelle-cli --help\n"
+         "       voxtrelle-cli --help | --version\n"
          "\n"
          "Files are WAV (.wav) or WMA (.wma), chosen by extension.\n"
          "Operations of edit, applied in order; frames count per channel and B E is the\n"

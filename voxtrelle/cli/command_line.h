@@ -27,7 +27,7 @@ struct EditRequest {
   int32_t percent = 100;
 };
 
-enum class CommandKind { kHelp, kInfo, kEdit, kPeaks };
+enum class CommandKind { kHelp, kVersion, kInfo, kEdit, kPeaks };
 
 struct Command {
   CommandKind kind = CommandKind::kHelp;

@@ -9,6 +9,7 @@
 #include "voxtrelle/playback/wave_out_sdl.h"
 #include "voxtrelle/ui/command_ids.h"
 #include "voxtrelle/ui/command_strings.h"
+#include "voxtrelle/ui/program_icons.h"
 #include "voxtrelle/ui/time_display.h"
 #include "voxtrelle/ui/ve_main_bar.h"
 #include "voxtrelle/ui/ve_view.h"
@@ -61,6 +62,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
   });
   player_.set_host(this);
   url_opener_ = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
+  SetIcons(ProgramIcons());
 
   BuildMenuBar();
   main_bar_ = new VeMainBar(this);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/ui/voxtrelle_app.h"
 
+#include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/msgdlg.h>
 
@@ -8,6 +9,7 @@
 #include "voxtrelle/media/ffmpeg_media_codec.h"
 #include "voxtrelle/ui/command_strings.h"
 #include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/program_options.h"
 
 namespace voxtrelle {
 
@@ -22,7 +24,7 @@ VoxtrelleApp::VoxtrelleApp() = default;
 VoxtrelleApp::~VoxtrelleApp() = default;
 
 bool VoxtrelleApp::OnInit() {
-  // No wxApp::OnInit: the command line is ignored.
+  // No wxApp::OnInit: main() has answered --help and --version; only a FILE is left.
   wxInitAllImageHandlers();
   SetAppName("voxtrelle");
   SetAppDisplayName(kProductName);
@@ -37,7 +39,18 @@ bool VoxtrelleApp::OnInit() {
   install_media_codec(codec_.get());
   auto* frame = new MainFrame();
   frame->Show();
+  OpenFromCommandLine(frame);
   return true;
+}
+
+void VoxtrelleApp::OpenFromCommandLine(MainFrame* frame) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(argv[i].utf8_string());
+  wxFileName file(wxString::FromUTF8(ParseProgramOptions(args).file));
+  if (!file.IsOk()) return;
+  file.MakeAbsolute();
+  // Once the window is up, as File > Open would after its dialog.
+  frame->CallAfter([frame, path = file.GetFullPath()] { frame->LoadFile(path); });
 }
 
 int VoxtrelleApp::OnRun() {

@@ -8,9 +8,11 @@
 namespace voxtrelle {
 
 class FfmpegMediaCodec;
+class MainFrame;
 
 // The editor's application object: checks that the media libraries offer what loading and
-// saving need, installs the codec, then builds the main frame. The command line is not used.
+// saving need, installs the codec, then builds the main frame and opens the command line's
+// FILE, if any.
 class VoxtrelleApp : public wxApp {
  public:
   VoxtrelleApp();
@@ -21,6 +23,8 @@ class VoxtrelleApp : public wxApp {
   int OnExit() override;
 
  private:
+  void OpenFromCommandLine(MainFrame* frame);
+
   std::unique_ptr<FfmpegMediaCodec> codec_;
   bool not_installed_ = false;
 };

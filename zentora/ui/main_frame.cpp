@@ -8,12 +8,10 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
-#include <filesystem>
-
 #include "zentora/core/commands.h"
+#include "zentora/core/data_files.h"
 #include "zentora/core/settings.h"
 #include "zentora/core/text_table.h"
-#include "zentora/core/tool_process.h"
 #include "zentora/ui/command_ids.h"
 #include "zentora/ui/cut_dialogs.h"
 #include "zentora/ui/html_page_host.h"
@@ -257,7 +255,7 @@ void MainFrame::RunCommand(int commandId) {
       hooks_.openUrl(web::kNewBrandPage);
       return;
     case kCmdSample:
-      OpenPath(wxString::FromUTF8((std::filesystem::path(ProgramFolder()) / "eg.mp3").string()));
+      OpenPath(wxString::FromUTF8(DataFilePath("eg.mp3")));
       return;
     case kCmdOnTop:
       ToggleOnTop();
@@ -292,7 +290,7 @@ void MainFrame::OnFilesDropped(const wxArrayString& files) {
     // Opened once the drop has finished, so the open flow's dialogs never run inside it.
     CallAfter([this, path] { OpenPath(path); });
   } else {
-    PlayWarningSound(ProgramFolder());
+    PlayWarningSound(DataFilePath("chord.wav"));
   }
 }
 

@@ -46,12 +46,12 @@ void PlaySync(const std::string& path) {
 
 }  // namespace
 
-void PlayWarningSound(const std::string& folder) {
-  const std::filesystem::path path = std::filesystem::path(folder) / "chord.wav";
+bool PlayWarningSound(const std::string& path) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size == 0 || size >= kMaxSoundBytes) return;
-  std::thread([file = path.string()] { PlaySync(file); }).detach();
+  if (error || size == 0 || size >= kMaxSoundBytes) return false;
+  std::thread([path] { PlaySync(path); }).detach();
+  return true;
 }
 
 }  // namespace zentora

@@ -4,8 +4,9 @@
 
 namespace zentora {
 
-// Plays "chord.wav" from `folder` on a short-lived thread of its own, when the file is there
-// and smaller than 1 MiB; otherwise does nothing. Never waits.
-void PlayWarningSound(const std::string& folder);
+// Plays the warning sound file `path` ("chord.wav" of the program's data) on a short-lived
+// thread of its own, when the file is there and smaller than 1 MiB; otherwise does nothing.
+// Never waits. True when the sound was started.
+bool PlayWarningSound(const std::string& path);
 
 }  // namespace zentora

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "zentora/ui/zentora_app.h"
 
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
@@ -12,6 +13,7 @@
 #include "zentora/core/text_table.h"
 #include "zentora/core/update_client.h"
 #include "zentora/ui/main_frame.h"
+#include "zentora/ui/program_options.h"
 #include "zentora/ui/small_dialogs.h"
 #include "zentora/ui/web_addresses.h"
 
@@ -47,7 +49,19 @@ bool ZentoraApp::OnInit() {
   std::setlocale(LC_ALL, "");
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   instanceLock_ = std::make_unique<InstanceLock>();
-  return StartUp(FrameHooks::Interactive(), UpdateServerBase()) != nullptr;
+  MainFrame* frame = StartUp(FrameHooks::Interactive(), UpdateServerBase());
+  if (frame != nullptr) OpenFromCommandLine(frame);
+  return frame != nullptr;
+}
+
+void ZentoraApp::OpenFromCommandLine(MainFrame* frame) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(argv[i].utf8_string());
+  wxFileName file(wxString::FromUTF8(ParseProgramOptions(args).file));
+  if (!file.IsOk()) return;
+  file.MakeAbsolute();
+  // Once the window is up, as the open command would after its dialog.
+  frame->CallAfter([frame, path = file.GetFullPath()] { frame->OpenPath(path); });
 }
 
 }  // namespace zentora

@@ -23,6 +23,9 @@ class ZentoraApp : public wxApp {
   bool OnInit() override;
 
  private:
+  // Opens the FILE named on the command line, if any, once the window is shown.
+  void OpenFromCommandLine(MainFrame* frame);
+
   // Created at start and kept; a second copy of the program is not prevented.
   std::unique_ptr<InstanceLock> instanceLock_;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "project_version.h"
 #include "voxtrelle/audio/tests/clip_test_support.h"
 #include "voxtrelle/cli/tests/cli_process.h"
 
@@ -88,6 +89,13 @@ TEST_F(CliTest, HelpPrintsTheUsage) {
   EXPECT_EQ(none.status, 2);
   EXPECT_NE(none.err.find("usage:"), std::string::npos);
   EXPECT_EQ(none.out, "");
+}
+
+TEST_F(CliTest, VersionPrintsTheProjectVersion) {
+  const RunResult version = run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("voxtrelle-cli ") + PROJECT_VERSION_TEXT + "\n");
+  EXPECT_EQ(version.err, "");
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndTouchNothing) {

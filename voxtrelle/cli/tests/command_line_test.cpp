@@ -41,6 +41,7 @@ TEST(CommandLine, EditCollectsOperationsInOrder) {
 
 TEST(CommandLine, OtherCommands) {
   EXPECT_EQ(parse_ok({"--help"}).kind, CommandKind::kHelp);
+  EXPECT_EQ(parse_ok({"--version"}).kind, CommandKind::kVersion);
   EXPECT_EQ(parse_ok({"info", "a.wav"}).input, "a.wav");
   const Command peaks = parse_ok({"peaks", "a.wav", "640"});
   EXPECT_EQ(peaks.kind, CommandKind::kPeaks);
@@ -83,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Args{"edit", "a.wav", "b.wav", "volume", "half"},
                       Args{"edit", "a.wav", "b.wav", "volume", "99999999999"},
                       Args{"edit", "a.wav", "b.wav", "maximize", "0", "4294967296"},
-                      Args{"--help", "extra"}, Args{"play", "a.wav"}));
+                      Args{"--help", "extra"}, Args{"--version", "extra"}, Args{"play", "a.wav"}));
 
 }  // namespace
 }  // namespace voxtrelle::cli

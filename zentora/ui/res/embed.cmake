@@ -1,14 +1,26 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a C++ source holding the picture files as byte arrays, keyed by resource number.
-#   cmake -DOUT=file.cpp -DRES_DIR=dir -P embed.cmake
-# A file takes its number from the digits that end its base name (strip143.png -> 143).
+#   cmake -DOUT=file.cpp -DRES_DIR=dir [-DEXTRA=id=path|id=path...] -P embed.cmake
+# A file of RES_DIR takes its number from the digits that end its base name (strip143.png ->
+# 143); EXTRA adds files made elsewhere under the numbers given.
 file(GLOB pictures ${RES_DIR}/*.png ${RES_DIR}/*.gif)
 list(SORT pictures)
-set(arrays "")
-set(entries "")
+set(numbered "")
 foreach(path IN LISTS pictures)
   get_filename_component(stem ${path} NAME_WE)
   string(REGEX MATCH "[0-9]+$" id ${stem})
+  list(APPEND numbered "${id}=${path}")
+endforeach()
+if(EXTRA)
+  string(REPLACE "|" ";" extra "${EXTRA}")
+  list(APPEND numbered ${extra})
+endif()
+set(arrays "")
+set(entries "")
+foreach(pair IN LISTS numbered)
+  string(REGEX REPLACE "=.*" "" id "${pair}")
+  string(REGEX REPLACE "^[0-9]+=" "" path "${pair}")
+  set(stem "picture${id}")
   file(READ ${path} hex HEX)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
   string(APPEND arrays "const unsigned char k_${stem}[] = {${bytes}};\n")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Draws the cutter's pictures (toolbar strips, markers, thumb, play image, icons, the cutting
+# Draws the cutter's pictures (toolbar strips, markers, thumb, play image, the cutting
 # animation) with ImageMagick. Run it from anywhere after changing a drawing; the PNG/GIF files
 # it writes beside itself are committed and compiled into the program.
 set -euo pipefail
@@ -63,14 +63,7 @@ convert -size 48x48 xc:none -fill '#e6e9ed' -stroke '#b4bcc6' -strokewidth 2 -dr
 # 148 / 149: the A and B markers, 6 x 10, pointing down at the track.
 convert -size 6x10 xc:none -fill '#1f6fc5' -draw 'rectangle 0,0 5,5' -draw 'polygon 0,6 5,6 2.5,9' markera148.png
 convert -size 6x10 xc:none -fill '#b8322a' -draw 'rectangle 0,0 5,5' -draw 'polygon 0,6 5,6 2.5,9' markerb149.png
-# 107 / 108: the program icon in two sizes.
-icon() { # $1 = size, $2 = output
-  convert -size 64x64 xc:none -fill '#1f6fc5' -draw 'roundrectangle 2,2 61,61 12,12' \
-    -fill white -font "$BOLD" -pointsize 30 -gravity center -annotate +0-2 'AB' \
-    -fill '#f2c14e' -draw 'rectangle 10,48 53,53' -resize "$1x$1" "$2"
-}
-icon 32 icon107.png
-icon 16 icon108.png
+# 107 / 108: the program icon is drawn in data/icons/zentora.svg and rendered at build time.
 # 150: the cutting animation, eight frames of a scissors moving along a dashed line, on the
 # default dialog background.
 frames=()

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "zentora/ui/program_options.h"
+
+#include <gtest/gtest.h>
+
+namespace zentora {
+namespace {
+
+using Action = ProgramOptions::Action;
+
+struct OptionsCase {
+  const char* name;
+  std::vector<std::string> args;
+  Action action;
+  const char* file;
+};
+void PrintTo(const OptionsCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ProgramOptionsTest : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(ProgramOptionsTest, ParsesTheCommandLine) {
+  const OptionsCase& c = GetParam();
+  const ProgramOptions options = ParseProgramOptions(c.args);
+  EXPECT_EQ(options.action, c.action);
+  EXPECT_EQ(options.file, c.file);
+  EXPECT_EQ(options.error.empty(), c.action != Action::kUsageError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ProgramOptionsTest,
+    ::testing::Values(
+        OptionsCase{"Nothing", {}, Action::kRun, ""},
+        OptionsCase{"File", {"song.mp3"}, Action::kRun, "song.mp3"},
+        OptionsCase{"FileWithSpaces", {"/tmp/my song.mp3"}, Action::kRun, "/tmp/my song.mp3"},
+        OptionsCase{"Help", {"--help"}, Action::kHelp, ""},
+        OptionsCase{"ShortHelp", {"-h"}, Action::kHelp, ""},
+        OptionsCase{"Version", {"--version"}, Action::kVersion, ""},
+        OptionsCase{"ShortVersion", {"-v"}, Action::kVersion, ""},
+        OptionsCase{"HelpAfterFile", {"a.mp3", "--help"}, Action::kHelp, ""},
+        OptionsCase{"DashedFileAfterEnd", {"--", "-odd.mp3"}, Action::kRun, "-odd.mp3"},
+        OptionsCase{"HelpAfterEndIsAFile", {"--", "--help"}, Action::kRun, "--help"},
+        OptionsCase{"LoneDashIsAFile", {"-"}, Action::kRun, "-"},
+        OptionsCase{"UnknownLong", {"--bogus"}, Action::kUsageError, ""},
+        OptionsCase{"UnknownShort", {"-x", "a.mp3"}, Action::kUsageError, ""},
+        OptionsCase{"TwoFiles", {"a.mp3", "b.mp3"}, Action::kUsageError, ""},
+        OptionsCase{"EmptyName", {""}, Action::kUsageError, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace zentora
