@@ -20,6 +20,7 @@
 #include "zentora/core/play_state.h"
 #include "zentora/core/text_table.h"
 #include "zentora/core/tool_process.h"
+#include "zentora/ui/dialog_title.h"
 #include "zentora/ui/pictures.h"
 
 namespace zentora {
@@ -118,6 +119,7 @@ class RepairDialog : public wxDialog {
     sizer->Add(new wxStaticText(this, wxID_ANY, L"正在修复mp3文件…"),
                wxSizerFlags().Centre().Border(wxLEFT | wxRIGHT | wxBOTTOM, 16));
     SetSizerAndFit(sizer);
+    MakeRoomForTitle(*this);
     CentreOnParent();
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
       if (!process_.finished()) return;
@@ -141,7 +143,6 @@ class RepairDialog : public wxDialog {
 
 std::optional<bool> AskCutMethod(wxWindow* owner) {
   wxDialog dialog(owner, 153, L"剪切点定位方式", wxDefaultPosition, wxDefaultSize, wxCAPTION);
-  dialog.SetMinClientSize(wxSize(220, -1));  // room for the title
   auto* frames =
       new wxRadioButton(&dialog, 1034, L"逐帧计算", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
   auto* bitrate = new wxRadioButton(&dialog, 1033, L"位率估计");
@@ -163,6 +164,7 @@ std::optional<bool> AskCutMethod(wxWindow* owner) {
       e.Skip();
   });
   dialog.SetSizerAndFit(sizer);
+  MakeRoomForTitle(dialog);
   dialog.CentreOnParent();
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return frames->GetValue();
