@@ -119,6 +119,15 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
     e.Skip();
   });
   Bind(wxEVT_SIZE, [this](wxSizeEvent&) { PlacePanel(); });
+  // What a menu or a dialog covered of the web page is painted again once it has gone.
+  Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& e) {
+    RepaintPage();
+    e.Skip();
+  });
+  Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
+    if (e.GetActive()) RepaintPage();
+    e.Skip();
+  });
 
   int desktopWidth = 0, desktopHeight = 0;
   wxDisplaySize(&desktopWidth, &desktopHeight);
@@ -133,6 +142,10 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
 MainFrame::~MainFrame() {
   mailbox_->Close();
   tick_.Stop();
+}
+
+void MainFrame::RepaintPage() {
+  if (panel_ && panel_->Settings()->PageHost()) panel_->Settings()->PageHost()->RepaintWhole();
 }
 
 void MainFrame::PlacePanel() {

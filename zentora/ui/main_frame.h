@@ -99,6 +99,7 @@ class MainFrame : public wxFrame, private CutterView, private TickTimer, private
   void BuildMenus();
   // Lays the main panel over the client area (the frame's size message).
   void PlacePanel();
+  void RepaintPage();
   void OpenWithDialog();
   void ToggleOnTop();
 
