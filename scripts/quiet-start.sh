@@ -4,7 +4,7 @@
 # user's desktop starts it, waits until its window shows, lets it settle, ends it, and prints
 # what it wrote on standard error. Exits 2 when no window appeared within 15 seconds.
 # With --shots, DIR/before.png is the window once settled; then the keys are typed (xdotool
-# names, 0.4 s apart) and DIR/after.png is the window a second later.
+# names, 0.4 s apart) and DIR/after.png is the window two seconds later.
 set -eu
 shots=""; keys=""
 while [ $# -gt 0 ]; do
@@ -31,7 +31,7 @@ inner=$work/inner.sh
     echo '  import -window "$w" "$shots/before.png"'
     echo '  xdotool windowactivate --sync "$w" 2>/dev/null || true'
     echo '  for k in $keys; do xdotool key "$k"; sleep 0.4; done'
-    echo '  sleep 1; import -window "$w" "$shots/after.png"'
+    echo '  sleep 2; import -window "$w" "$shots/after.png"'
     echo 'fi'
   fi
   echo 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; kill $wm 2>/dev/null'

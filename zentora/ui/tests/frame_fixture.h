@@ -3,6 +3,7 @@
 // The main window on a virtual display with a real player whose sound goes to a fake sink;
 // message boxes, the update notice, web pages and the cut's save dialog answer through hooks.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
@@ -19,6 +20,7 @@
 #include "zentora/ui/main_panel.h"
 #include "zentora/ui/tests/mp3_maker.h"
 #include "zentora/ui/tests/wx_pump.h"
+#include "zentora/ui/time_panel.h"
 #include "zentora/ui/zentora_app.h"
 
 namespace zentora::test {
@@ -73,12 +75,22 @@ class MainFrameTest : public ::testing::Test {
   // A key pressed while the window has the focus: it reaches the window the way GTK delivers
   // it, from the focused panel up to the frame.
   void Key(int keyCode) {
-    wxWindow* focus = wxWindow::FindFocus();
-    wxWindow* target = focus ? focus : frame_;
+    wxWindow* target = frame_;
+    if (wxWindow* focus = wxWindow::FindFocus(); focus && wxGetTopLevelParent(focus) == frame_)
+      target = focus;
+    else if (HasFocusInFrame(frame_->Panel()->Time()))
+      target = frame_->Panel()->Time();
     wxKeyEvent event(wxEVT_CHAR_HOOK);
     event.m_keyCode = keyCode;
     event.SetEventObject(target);
     target->GetEventHandler()->ProcessEvent(event);
+  }
+  // Whether `window` holds the keyboard focus inside the main window. Asked of GTK, as wx
+  // only knows the focus while the main window is the active one, which another test's window
+  // on the same display can take from it.
+  bool HasFocusInFrame(wxWindow* window) {
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(frame_->GetHandle()));
+    return focus && (focus == window->m_wxwindow || focus == window->GetConnectWidget());
   }
   wxString Status(int part) { return frame_->GetStatusBar()->GetStatusText(part); }
   int Strip() { return frame_->Panel()->LoadedStrip(); }

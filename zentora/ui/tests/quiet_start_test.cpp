@@ -41,7 +41,9 @@ class DesktopTest : public ::testing::Test {
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(home_);
   }
-  void TearDown() override { fs::remove_all(home_); }
+  void TearDown() override {
+    if (!HasFailure()) fs::remove_all(home_);  // a failure leaves its screenshots to look at
+  }
   fs::path home_;
 };
 
@@ -71,7 +73,8 @@ TEST_P(PageRepaintTest, TheWebPageRepaintsWhatWasCovered) {
       differing += before.GetRed(x, y) != after.GetRed(x, y) ||
                    before.GetGreen(x, y) != after.GetGreen(x, y) ||
                    before.GetBlue(x, y) != after.GetBlue(x, y);
-  EXPECT_EQ(differing, 0) << "pixels of the page still show what covered it, or a gap";
+  EXPECT_EQ(differing, 0) << "pixels of the page still show what covered it, or a gap; see "
+                          << home_;
 }
 
 // The help menu drops over the left part of the page's heading; the About box (its last
