@@ -20,6 +20,7 @@
 #include "zentora/core/play_state.h"
 #include "zentora/core/text_table.h"
 #include "zentora/core/tool_process.h"
+#include "zentora/ui/dialog_title.h"
 #include "zentora/ui/pictures.h"
 
 namespace zentora {
@@ -118,6 +119,7 @@ class RepairDialog : public wxDialog {
     sizer->Add(new wxStaticText(this, wxID_ANY, L"正在修复mp3文件…"),
                wxSizerFlags().Centre().Border(wxLEFT | wxRIGHT | wxBOTTOM, 16));
     SetSizerAndFit(sizer);
+    MakeRoomForTitle(*this);
     CentreOnParent();
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
       if (!process_.finished()) return;
@@ -139,9 +141,8 @@ class RepairDialog : public wxDialog {
 
 }  // namespace
 
-bool AskCutMethod(wxWindow* owner) {
+std::optional<bool> AskCutMethod(wxWindow* owner) {
   wxDialog dialog(owner, 153, L"剪切点定位方式", wxDefaultPosition, wxDefaultSize, wxCAPTION);
-  dialog.SetMinClientSize(wxSize(220, -1));  // room for the title
   auto* frames =
       new wxRadioButton(&dialog, 1034, L"逐帧计算", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
   auto* bitrate = new wxRadioButton(&dialog, 1033, L"位率估计");
@@ -154,21 +155,34 @@ bool AskCutMethod(wxWindow* owner) {
   auto* ok = new wxButton(&dialog, wxID_OK, L"确定");
   ok->SetDefault();
   sizer->Add(ok, wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 12));
-  dialog.SetEscapeId(wxID_NONE);  // only OK closes it
+  // Only OK closes it: neither Esc nor the window manager's close does.
+  dialog.SetEscapeId(wxID_NONE);
+  dialog.Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent& e) {
+    if (e.CanVeto())
+      e.Veto();
+    else
+      e.Skip();
+  });
   dialog.SetSizerAndFit(sizer);
+  MakeRoomForTitle(dialog);
   dialog.CentreOnParent();
-  dialog.ShowModal();
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return frames->GetValue();
+}
+
+wxString AskCutOutput(wxWindow* owner) {
+  wxFileDialog save(owner, wxString(), wxString(), wxString(), "MP3 files (*.mp3)|*.mp3",
+                    wxFD_SAVE);
+  return save.ShowModal() == wxID_OK ? save.GetPath() : wxString();
 }
 
 void RunCutFlow(wxWindow* owner, const FrameHooks& hooks, const std::string& inputPath,
                 int32_t pointA, int32_t pointB) {
-  wxFileDialog save(owner, wxString(), wxString(), wxString(), "MP3 files (*.mp3)|*.mp3",
-                    wxFD_SAVE);
-  if (save.ShowModal() != wxID_OK) return;
+  const wxString chosen = hooks.chooseCutOutput(owner);
+  if (chosen.empty()) return;
   CutRequest request;
   request.input = inputPath;
-  request.output = WithMp3Extension(save.GetPath().utf8_string());
+  request.output = WithMp3Extension(chosen.utf8_string());
   request.pointA = pointA;
   request.pointB = pointB;
 
@@ -191,7 +205,9 @@ void RunCutFlow(wxWindow* owner, const FrameHooks& hooks, const std::string& inp
     hooks.messageBox(owner, wxString::FromUTF8(error), wxOK | wxICON_ERROR);
     return;
   }
-  request.frameMode = AskCutMethod(owner);
+  const std::optional<bool> frameMode = AskCutMethod(owner);
+  if (!frameMode) return;
+  request.frameMode = *frameMode;
   CuttingDialog cutting(owner, request);
   cutting.ShowModal();
 }

@@ -16,6 +16,8 @@ struct FrameHooks {
   std::function<int(wxWindow* owner, const wxString& text, long style)> messageBox;
   // Dialog 138 showing string `textId` (126 or 127); returns when it has closed.
   std::function<void(wxWindow* owner, int textId)> updateNotice;
+  // The save dialog of the cut flow; answers the chosen path, or an empty string on Cancel.
+  std::function<wxString(wxWindow* owner)> chooseCutOutput;
   // Asks the desktop to open a web address.
   std::function<void(const wxString& url)> openUrl;
   // Whether the settings panel may embed a web view (else it uses the plain HTML window).

@@ -50,6 +50,12 @@ HtmlPageHost::HtmlPageHost(wxWindow* parent, const wxString& address, bool allow
   SetSizer(sizer);
 }
 
+void HtmlPageHost::RepaintWhole() {
+  Refresh();
+  if (webView_) webView_->Refresh();
+  if (htmlWindow_) htmlWindow_->Refresh();
+}
+
 wxString HtmlPageHost::FallbackPage() {
   return wxString::FromUTF8(
       "<html><body style=\"margin:6px;font-family:sans-serif;background:#ffffff\">"

@@ -16,6 +16,9 @@ class HtmlPageHost : public wxPanel {
   HtmlPageHost(wxWindow* parent, const wxString& address, bool allowWebView);
 
   bool UsesWebView() const { return webView_ != nullptr; }
+  // Paints the whole page again. The web engine does not always repaint the part that a menu
+  // or a dialog covered, so the window asks for this when they close.
+  void RepaintWhole();
   bool ShowsFallback() const { return showingFallback_; }
   // The page of our own shown when the address cannot be loaded.
   static wxString FallbackPage();

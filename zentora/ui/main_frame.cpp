@@ -116,9 +116,15 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
     SaveSettings();
     e.Skip();
   });
-  Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
-    e.Skip();  // the frame places the main panel over its client area
-    if (panel_) CallAfter([this] { panel_->LayoutChildren(); });
+  Bind(wxEVT_SIZE, [this](wxSizeEvent&) { PlacePanel(); });
+  // What a menu or a dialog covered of the web page is painted again once it has gone.
+  Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& e) {
+    RepaintPage();
+    e.Skip();
+  });
+  Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
+    if (e.GetActive()) RepaintPage();
+    e.Skip();
   });
 
   int desktopWidth = 0, desktopHeight = 0;
@@ -134,6 +140,22 @@ MainFrame::MainFrame(const Settings& settings, FrameHooks hooks, const std::stri
 MainFrame::~MainFrame() {
   mailbox_->Close();
   tick_.Stop();
+}
+
+void MainFrame::RepaintPage() {
+  if (panel_ && panel_->Settings()->PageHost()) panel_->Settings()->PageHost()->RepaintWhole();
+}
+
+void MainFrame::PlacePanel() {
+  if (!panel_) return;
+  // While the window manager adds its frame, GTK can pass a client area of a pixel or two;
+  // the panels keep their size until the real one arrives, as GTK complains about a toolbar
+  // given less than it needs.
+  const wxSize client = GetClientSize();
+  const wxSize smallest = panel_->SmallestLayoutSize();
+  if (client.x < smallest.x || client.y < smallest.y) return;
+  panel_->SetSize(wxRect(wxPoint(0, 0), client));
+  panel_->LayoutChildren();
 }
 
 void MainFrame::BuildMenus() {
@@ -178,7 +200,16 @@ void MainFrame::BuildMenus() {
   bar->Append(operationMenu_, wxString::FromUTF8(kMenuOperation));
   bar->Append(tools, wxString::FromUTF8(kMenuTools));
   bar->Append(help, L"帮助(&H)");
-  SetMenuBar(bar);
+  // Under a window manager GTK keeps the window hidden at a size of a pixel or two until the
+  // manager has told the size of its frame; a menu bar given that width makes GTK complain.
+  // It joins the window once the window is shown at its real size.
+  Bind(wxEVT_SHOW, [this, bar](wxShowEvent& e) {
+    e.Skip();
+    if (e.IsShown() && !GetMenuBar()) {
+      SetMenuBar(bar);
+      CallAfter([this] { PlacePanel(); });  // the client area lost the menu bar's height
+    }
+  });
 }
 
 void MainFrame::UpdateOperationMenu() {
@@ -316,7 +347,9 @@ void MainFrame::HandleUpdateAnswer(UpdateAnswer answer) {
   } else if (answer == UpdateAnswer::Required) {
     hooks_.updateNotice(this, kTextVersionObsolete);
     SaveSettings();
-    Destroy();
+    // The answer may arrive inside a dialog's loop, with this window's code beneath it on the
+    // stack; the window goes only once every dialog has returned.
+    modalDialogs_.EndAllThen([this] { Destroy(); });
   }
 }
 

@@ -12,6 +12,7 @@
 #include "zentora/core/gst_mp3_player.h"
 #include "zentora/core/update_client.h"
 #include "zentora/ui/frame_hooks.h"
+#include "zentora/ui/modal_dialogs.h"
 #include "zentora/ui/play_view.h"
 
 class wxMenu;
@@ -96,6 +97,9 @@ class MainFrame : public wxFrame, private CutterView, private TickTimer, private
   void TogglePlay() override { app_->playPause(); }
 
   void BuildMenus();
+  // Lays the main panel over the client area (the frame's size message).
+  void PlacePanel();
+  void RepaintPage();
   void OpenWithDialog();
   void ToggleOnTop();
 
@@ -104,6 +108,7 @@ class MainFrame : public wxFrame, private CutterView, private TickTimer, private
   wxTimer tick_;  // timer 1000: the playback tick
   std::unique_ptr<CutterApp> app_;
   std::shared_ptr<WindowMailbox> mailbox_;
+  ModalDialogs modalDialogs_{this};
   MainPanel* panel_ = nullptr;
   wxMenu* operationMenu_ = nullptr;
 };

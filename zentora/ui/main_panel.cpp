@@ -39,7 +39,7 @@ MainPanel::MainPanel(wxWindow* parent, CutterApp& app, PlayView& view)
   bar_ = new PositionBar(this, view);
 
   wxToolTip::SetDelay(kTooltipDelayMs);
-  toolbar_ = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxSize(720, 40),
+  toolbar_ = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                            wxTB_HORIZONTAL | wxTB_FLAT | wxTB_BOTTOM | wxTB_NODIVIDER);
   toolbar_->SetToolBitmapSize(wxSize(kToolbarButtonWidth, kToolbarButtonHeight));
   for (const ToolbarSlot& slot : kToolbarLayout) {
@@ -76,6 +76,11 @@ void MainPanel::UpdateToolbar(const CutterSnapshot& state) {
     toolbar_->SetToolShortHelp(WxId(slot.command),
                                tip ? wxString::FromUTF8(LoadText(tip)) : wxString());
   }
+}
+
+wxSize MainPanel::SmallestLayoutSize() const {
+  const wxSize toolbar = toolbar_->GetBestSize();
+  return wxSize(toolbar.x, toolbar.y + 164);
 }
 
 void MainPanel::LayoutChildren() {

@@ -34,6 +34,9 @@ class MainPanel : public wxPanel {
   // The resource number of the strip now in the toolbar (139..145).
   int LoadedStrip() const { return loadedStrip_; }
   void LayoutChildren();
+  // The least client size the layout fits in: the toolbar's full width, and room for the
+  // fixed bands above and below the time panel.
+  wxSize SmallestLayoutSize() const;
 
  private:
   void LoadStrip(int strip);

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "zentora/core/settings.h"
+#include "zentora/ui/dialog_title.h"
 
 namespace zentora {
 namespace {
@@ -31,6 +32,7 @@ std::optional<wxString> AskNumber(wxWindow* owner, const wxString& title, int ed
   sizer->Add(row, wxSizerFlags().Border(wxALL, 14));
   sizer->Add(buttons, wxSizerFlags().Right().Border(wxLEFT | wxRIGHT | wxBOTTOM, 12));
   dialog.SetSizerAndFit(sizer);
+  MakeRoomForTitle(dialog);
   dialog.CentreOnParent();
   edit->SetFocus();
   edit->SelectAll();

@@ -12,6 +12,7 @@
 #include "zentora/core/settings.h"
 #include "zentora/core/text_table.h"
 #include "zentora/core/update_client.h"
+#include "zentora/ui/cut_dialogs.h"
 #include "zentora/ui/main_frame.h"
 #include "zentora/ui/program_options.h"
 #include "zentora/ui/small_dialogs.h"
@@ -27,6 +28,7 @@ FrameHooks FrameHooks::Interactive() {
   hooks.updateNotice = [](wxWindow* owner, int textId) {
     ShowUpdateNotice(owner, textId, [] { wxLaunchDefaultBrowser(web::kDownloadPage); });
   };
+  hooks.chooseCutOutput = AskCutOutput;
   hooks.openUrl = [](const wxString& url) { wxLaunchDefaultBrowser(url); };
   return hooks;
 }

@@ -19,6 +19,7 @@
 #include "zentora/ui/command_ids.h"
 #include "zentora/ui/main_panel.h"
 #include "zentora/ui/position_bar.h"
+#include "zentora/ui/tests/frame_fixture.h"
 #include "zentora/ui/tests/mp3_maker.h"
 #include "zentora/ui/tests/wx_pump.h"
 #include "zentora/ui/time_panel.h"
@@ -26,73 +27,9 @@
 
 namespace zentora {
 namespace {
+using test::MainFrameTest;
+using test::Text;
 namespace fs = std::filesystem;
-
-wxString Text(int id) {
-  return wxString::FromUTF8(LoadText(id));
-}
-
-class MainFrameTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zentora_ui_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-    setenv("ZENTORA_AUDIO_SINK", "fakesink sync=true", 1);
-    hooks_.messageBox = [this](wxWindow*, const wxString& text, long) {
-      messages_.push_back(text);
-      return wxYES;
-    };
-    hooks_.updateNotice = [this](wxWindow*, int textId) { notices_.push_back(textId); };
-    hooks_.openUrl = [this](const wxString& url) { urls_.push_back(url); };
-    hooks_.allowWebView = false;
-  }
-  void TearDown() override {
-    if (frame_) frame_->Destroy();
-    test::Pump(20);
-    fs::remove_all(dir_);
-  }
-
-  void Start(const std::string& serverBase = test::DeadServerBase()) {
-    frame_ = StartUp(hooks_, serverBase);
-    ASSERT_NE(frame_, nullptr) << (messages_.empty() ? wxString() : messages_[0]);
-    frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
-      if (e.GetEventObject() == frame_) frame_ = nullptr;
-      e.Skip();
-    });
-    test::Pump(50);
-  }
-  std::string MakeFile(const std::string& name, double seconds) {
-    const std::string path = (dir_ / name).string();
-    test::MakeMp3(path, seconds);
-    return path;
-  }
-  void Key(int keyCode) {
-    wxKeyEvent event(wxEVT_CHAR_HOOK);
-    event.m_keyCode = keyCode;
-    event.SetEventObject(frame_);
-    frame_->GetEventHandler()->ProcessEvent(event);
-  }
-  wxString Status(int part) { return frame_->GetStatusBar()->GetStatusText(part); }
-  int Strip() { return frame_->Panel()->LoadedStrip(); }
-  bool ToolEnabled(int id) { return frame_->Panel()->Toolbar()->GetToolEnabled(WxId(id)); }
-  std::string SettingsText() {
-    std::ifstream in(dir_ / "Zentora" / "options.ini");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  fs::path dir_;
-  FrameHooks hooks_;
-  std::vector<wxString> messages_;
-  std::vector<int> notices_;
-  std::vector<wxString> urls_;
-  MainFrame* frame_ = nullptr;
-};
 
 TEST_F(MainFrameTest, MissingToolShowsText113SavesTheSettingsAndEnds) {
   const std::string path = getenv("PATH");
@@ -122,7 +59,7 @@ TEST_F(MainFrameTest, StartsFixedSizeWithNothingLoaded) {
   EXPECT_TRUE(ToolEnabled(kCmdOpen));
   for (int id : {kCmdPlayPause, kCmdJumpForward, kCmdABKey, kCmdCut, kCmdAPlus, kCmdBMinus})
     EXPECT_FALSE(ToolEnabled(id)) << id;
-  EXPECT_EQ(frame_->FindFocus(), frame_->Panel()->Time());
+  EXPECT_TRUE(HasFocusInFrame(frame_->Panel()->Time()));
   EXPECT_EQ(MainFrame::CentredPosition(wxSize(720, 420), wxSize(1280, 800)), wxPoint(280, 190));
   EXPECT_EQ(MainFrame::CentredPosition(wxSize(720, 420), wxSize(640, 400)), wxPoint(0, 0));
 }

@@ -70,7 +70,10 @@ class PositionBarTest : public ::testing::Test {
     bar_->SetSize(0, 0, 700, 40);
     test::Pump(30);
   }
-  void TearDown() override { frame_->Destroy(); }
+  void TearDown() override {
+    frame_->Destroy();
+    test::Pump(20);  // deleted while view_, which its panels paint from, still exists
+  }
 
   void Mouse(wxEventType type, int x, int y, bool leftDown) {
     wxMouseEvent event(type);

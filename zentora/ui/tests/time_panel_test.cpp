@@ -22,7 +22,10 @@ class TimePanelTest : public ::testing::Test {
     panel_->SetSize(0, 0, 720, 150);
     test::Pump(30);
   }
-  void TearDown() override { frame_->Destroy(); }
+  void TearDown() override {
+    frame_->Destroy();
+    test::Pump(20);  // deleted while view_, which its panels paint from, still exists
+  }
   void Press(const wxPoint& at) {
     wxMouseEvent event(wxEVT_LEFT_DOWN);
     event.m_x = at.x;
