@@ -56,7 +56,7 @@ std::string sibling_temp_path(const std::string& target, const std::string& exte
   return path;
 }
 
-int replace_file(const std::string& temp, const std::string& target) {
+int replace_file(const std::string& temp, const std::string& target, ProgressSink* progress) {
   if (!flush_to_disk(temp)) return 0;
   const std::string replaced = replacement_target(target);
   // A replaced file keeps its permissions; a new one has those of any new file.
@@ -65,6 +65,8 @@ int replace_file(const std::string& temp, const std::string& target) {
       ::chmod(temp.c_str(), existing.st_mode & 07777) != 0) {
     return 0;
   }
+  // The last moment a cancel can still keep the old file: the sync may take seconds.
+  if (cancel_requested(progress)) return 0;
   return std::rename(temp.c_str(), replaced.c_str()) == 0 ? 1 : 0;
 }
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "voxtrelle/audio/progress.h"
+
 namespace voxtrelle {
 
 // Saving without risking the user's file: the new file is written under a temporary name in
@@ -21,7 +23,10 @@ int target_is_writable(const std::string& target);
 std::string sibling_temp_path(const std::string& target, const std::string& extension);
 
 // Flushes temp to the disk, gives it the old file's permissions (when there is one), then
-// renames it over the replaced file. Returns 1/0; on 0 both files are as they were.
-int replace_file(const std::string& temp, const std::string& target);
+// renames it over the replaced file. Returns 1/0; on 0 both files are as they were. A cancel
+// request on progress that arrives before the rename (also while the data goes to the disk)
+// is honoured: the rename is not done and the result is 0.
+int replace_file(const std::string& temp, const std::string& target,
+                 ProgressSink* progress = nullptr);
 
 }  // namespace voxtrelle

@@ -99,7 +99,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
       ok = stream.close() && ok;
     }
   }
-  if (ok) ok = replace_file(temporary, target);
+  if (ok) ok = replace_file(temporary, target, progress);
   if (!ok) {
     unlink(temporary.c_str());
     report_failure(progress);

@@ -17,11 +17,12 @@ extern char** environ;
 namespace voxtrelle::cli::testing {
 
 // The voxtrelle-cli program under test, started as a child process with its own $TMPDIR and
-// its standard output and error captured in files.
+// its standard output and error captured in files; extra_env entries ("NAME=value") are added
+// to its environment.
 class CliProcess {
  public:
   CliProcess(const std::vector<std::string>& args, const std::string& tmpdir,
-             const std::string& capture_prefix)
+             const std::string& capture_prefix, const std::vector<std::string>& extra_env = {})
       : out_path_(capture_prefix + ".out"), err_path_(capture_prefix + ".err") {
     std::vector<std::string> argv_text = {VOXTRELLE_CLI_PATH};
     argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -34,6 +35,7 @@ class CliProcess {
       if (std::string(*e).rfind("TMPDIR=", 0) != 0) env_text.emplace_back(*e);
     }
     env_text.push_back("TMPDIR=" + tmpdir);
+    env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
     std::vector<char*> env;
     for (std::string& entry : env_text) env.push_back(entry.data());
     env.push_back(nullptr);
