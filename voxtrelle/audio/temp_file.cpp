@@ -89,7 +89,8 @@ std::string UniqueTempPathOpen(const std::string& extension, const std::string& 
   struct stat st {};
   if (stat(folder.c_str(), &st) == 0) {
     if (!S_ISDIR(st.st_mode)) return {};
-  } else if (errno != ENOENT || !make_directories(folder)) {
+  } else if (directory.empty() || errno != ENOENT || !make_directories(folder)) {
+    // A missing $TMPDIR is the user's setting to mend, never a path to build as a side effect.
     return {};
   }
 

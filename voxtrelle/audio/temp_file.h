@@ -16,7 +16,8 @@ std::string temp_directory();
 // user can pre-create or redirect it.
 //   extension and directory both empty: temp_directory()/ + the first three characters of
 //     prefix + four hexadecimal digits + ".tmp".
-//   otherwise: directory (default temp_directory(), created with missing parents) / prefix +
+//   otherwise: directory (default temp_directory(), which must exist; a given directory is
+//     created with missing parents) / prefix +
 //     n as "%03X" for n = 1, 2, ... + "." + extension (default "tmp"), the first free name.
 // An empty prefix means "~Ve".
 std::string UniqueTempPath(const std::string& extension = {}, const std::string& prefix = {},

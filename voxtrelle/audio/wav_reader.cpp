@@ -9,6 +9,7 @@
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/media_codec.h"
 #include "voxtrelle/audio/temp_file.h"
+#include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/audio/wav_file.h"
 
 namespace voxtrelle {
@@ -78,6 +79,9 @@ bool read_data(ByteStream& stream, AudioClip& clip, uint32_t size, WalkMode mode
   if (!clip.is_header_consistent()) return false;
   if (mode == WalkMode::kProbe) return true;
   if (!pcm || format.nChannels > 2 || cancel_requested(progress)) return false;
+  // The declared length is reserved in full (silence where the file ends early): a short file
+  // claiming gigabytes must not fill the temporary folder's disk unasked.
+  if (check_temp_folder(frames * format.nChannels * sizeof(float))) return false;
   if (!clip.store().read_pcm(stream, format, static_cast<int32_t>(frames), progress)) {
     return false;
   }

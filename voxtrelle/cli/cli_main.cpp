@@ -6,6 +6,7 @@
 
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/media_codec.h"
+#include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/cli/command_line.h"
 #include "voxtrelle/cli/file_checks.h"
 #include "voxtrelle/cli/interrupt.h"
@@ -51,6 +52,11 @@ int load_document(AudioDocument& document, const std::string& path) {
   }
   if (interrupted()) return kExitInterrupted;
   if (!ok) {
+    // The temporary folder is blamed before the file when it is the cause.
+    const uint64_t needed = kind == FileKind::kWav ? wav_sample_bytes(path) : 0;
+    if (const std::string problem = temp_folder_problem(needed); !problem.empty()) {
+      return fail("cannot open", path, problem);
+    }
     return fail("cannot open", path,
                 kind == FileKind::kWav ? wav_content_problem(path)
                                        : "not a WMA file, or it cannot be decoded");
@@ -136,6 +142,13 @@ int run_edit(const Command& command) {
     const std::string problem = resolve_range(edit, document.current_clip().frames(), begin, end);
     if (!problem.empty()) return fail("cannot edit", command.input, problem);
     if (!apply_edit(document, edit, begin, end)) {
+      const uint64_t needed =
+          edit.kind == EditKind::kToStereo
+              ? uint64_t{static_cast<uint32_t>(document.current_clip().frames())} * sizeof(float)
+              : 0;
+      if (const std::string problem = temp_folder_problem(needed); !problem.empty()) {
+        return fail("cannot edit", command.input, problem);
+      }
       return fail("cannot edit", command.input,
                   std::string(edit_name(edit.kind)) + " failed (out of disk space?)");
     }
@@ -149,7 +162,11 @@ int run_edit(const Command& command) {
   // A signal that comes after the new file is in place changes nothing: the work is done.
   if (!ok && interrupted()) return fail_interrupted();
   if (!ok) {
-    const std::string problem = write_problem(command.output);
+    std::string problem = write_problem(command.output);
+    // A WMA save passes through a WAV file in the temporary folder.
+    if (problem.empty() && file_kind(command.output) == FileKind::kWma) {
+      problem = temp_folder_problem(0);
+    }
     return fail("cannot save", command.output,
                 problem.empty() ? "writing the file failed (out of disk space, or the clip's "
                                   "format cannot be encoded?)"

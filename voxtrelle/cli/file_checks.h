@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace voxtrelle::cli {
@@ -15,5 +16,9 @@ std::string write_problem(const std::string& path);
 // Why a file that opened but did not load is not usable: a guess from its first bytes for
 // WAV files ("not a RIFF/WAVE file", ...).
 std::string wav_content_problem(const std::string& path);
+
+// Why the temporary folder cannot take work that adds `needed` bytes to it (missing, not
+// writable, too little space: named with the folder and the sizes), or "".
+std::string temp_folder_problem(uint64_t needed);
 
 }  // namespace voxtrelle::cli
