@@ -2,8 +2,12 @@
 #include "voxtrelle/audio/audio_document.h"
 
 #include "voxtrelle/audio/document_names.h"
+#include "voxtrelle/audio/recovery_record.h"
 
 namespace voxtrelle {
+
+AudioDocument::AudioDocument() = default;
+AudioDocument::~AudioDocument() = default;
 
 AudioClip& AudioDocument::current_clip() {
   return wma_.has_audio() ? wma_.clip() : wav_;
@@ -34,6 +38,7 @@ std::string AudioDocument::display_name() const {
 
 int AudioDocument::edited(int result) {
   if (result) modified_ = 1;
+  sync_recovery();
   return result;
 }
 
@@ -88,10 +93,12 @@ int AudioDocument::load(const std::string& path, ProgressSink* progress) {
   }
   if (!ok) {
     clear_holders();
+    sync_recovery();
     return 0;
   }
   modified_ = 0;
   loaded_path_ = target;
+  sync_recovery();
   return 1;
 }
 
@@ -115,10 +122,12 @@ int AudioDocument::save(const std::string& path, ProgressSink* progress) {
       report_failure(progress);
       break;
   }
-  if (!ok) return 0;
-  modified_ = 0;
-  saved_path_ = target;
-  return 1;
+  if (ok) {
+    modified_ = 0;
+    saved_path_ = target;
+  }
+  sync_recovery();  // the audio may have changed holders either way
+  return ok;
 }
 
 int AudioDocument::save(ProgressSink* progress) {
@@ -130,6 +139,7 @@ void AudioDocument::reset() {
   loaded_path_.clear();
   saved_path_.clear();
   modified_ = 0;
+  sync_recovery();
 }
 
 int AudioDocument::use_wma_holder() {

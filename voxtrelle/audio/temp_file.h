@@ -28,6 +28,16 @@ std::string UniqueTempPath(const std::string& extension = {}, const std::string&
 std::string UniqueTempPathOpen(const std::string& extension, const std::string& prefix,
                                const std::string& directory, int* fd, unsigned mode = 0600);
 
+// The same, and the file is locked (flock, exclusive) through *fd before the path is returned:
+// a starting editor treats an unlocked "~Ve" file of the temporary folder as left behind by a
+// dead process and deletes it. Should such a clean-up take the new file away between its
+// creation and the lock, another name is tried.
+std::string LockedTempPathOpen(const std::string& extension, const std::string& prefix,
+                               const std::string& directory, int* fd);
+
+// True when the open file fd is still the one at path (not deleted or replaced).
+bool is_file_at(int fd, const std::string& path);
+
 // A named temporary file that is deleted when this object is destroyed.
 class TempFile {
  public:

@@ -147,12 +147,14 @@ int load_wav(const std::string& path, AudioClip& clip, ProgressSink* progress) {
   const uint32_t prepare_share = progress != nullptr ? progress->total() / 5 : 0;
   std::string source = path;
   std::string decoded;  // a temporary PCM file when the source needs decoding
+  int decoded_lock = -1;
   int ok = 1;
   if (probed.format().wFormatTag == kWaveFormatPcm) {
     if (progress != nullptr) progress->advance(prepare_share);
   } else {
     MediaCodec* codec = installed_media_codec();
-    decoded = UniqueTempPath();
+    // Locked like a sample file, whose name it shares, so no starting editor deletes it.
+    decoded = LockedTempPathOpen({}, {}, {}, &decoded_lock);
     if (codec == nullptr || decoded.empty()) {
       ok = 0;
     } else if (progress != nullptr) {
@@ -179,6 +181,7 @@ int load_wav(const std::string& path, AudioClip& clip, ProgressSink* progress) {
     }
   }
   if (!decoded.empty()) unlink(decoded.c_str());
+  if (decoded_lock >= 0) ::close(decoded_lock);
   if (!ok || cancel_requested(progress)) {
     clip.clear();
     report_failure(progress);
