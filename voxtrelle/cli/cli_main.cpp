@@ -6,6 +6,7 @@
 
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/media_codec.h"
+#include "voxtrelle/audio/recovery_record.h"
 #include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/cli/command_line.h"
 #include "voxtrelle/cli/file_checks.h"
@@ -45,6 +46,8 @@ int load_document(AudioDocument& document, const std::string& path) {
   if (kind == FileKind::kWma && installed_media_codec() == nullptr) {
     return fail("cannot open", path, "WMA files are not supported by this build");
   }
+  // Like the editor's, the sample files are named in a recovery record while they live.
+  document.keep_recovery_record();
   int ok = 0;
   {
     TerminalProgress progress("Loading " + file_name(path));
@@ -260,6 +263,9 @@ int run_peaks(const Command& command) {
 }  // namespace
 
 int run_command_line(const std::vector<std::string>& args) {
+  // What dead runs left in the temporary folder goes without a question; unsaved edits of a
+  // dead editor stay for the editor to offer, and files of live processes are never touched.
+  collect_stale_documents();
   Command command;
   std::string error;
   if (!parse_command_line(args, command, error)) {

@@ -2,13 +2,18 @@
 // voxtrelle-cli and the temporary folder: a missing folder or too little space is named as the
 // cause, nothing is created or reserved on the way.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/tests/clip_test_support.h"
 #include "voxtrelle/cli/tests/cli_process.h"
 
@@ -101,6 +106,59 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliMissingTempFolder, ::testing::Values("wav", "wm
 #else
 INSTANTIATE_TEST_SUITE_P(Cli, CliMissingTempFolder, ::testing::Values("wav"));
 #endif
+
+// Names in the temporary folder, sorted.
+std::vector<std::string> temp_names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Loads input (and fades it in when `edit`) in a process that then dies by SIGKILL.
+void die_with_document(const std::string& input, bool edit) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AudioDocument document;
+    document.keep_recovery_record();
+    if (!document.load(input, nullptr) || (edit && !document.fade_in(-1, -1))) _exit(3);
+    kill(getpid(), SIGKILL);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+// A run deletes what dead runs left behind, but keeps a dead editor's unsaved edits for the
+// editor to offer, and the files of a live document.
+TEST_F(CliTempFolder, RunCleansUpOnlyWhatNobodyNeeds) {
+  const std::string tmp = scratch_.path() + "/tmp";
+  write_file(file("in.wav"), wav_bytes(1, 8000, 16, pcm16_bytes(std::vector<int16_t>(100, 7))));
+  die_with_document(file("in.wav"), true);
+  const std::vector<std::string> unsaved = temp_names(tmp);
+  ASSERT_EQ(unsaved.size(), 2u);  // a record and a sample file
+  die_with_document(file("in.wav"), false);
+  AudioDocument live;
+  live.keep_recovery_record();
+  ASSERT_TRUE(live.load(file("in.wav"), nullptr));
+  const size_t before = temp_names(tmp).size();
+  ASSERT_EQ(before, 6u);
+
+  testing::CliProcess process({"--help"}, tmp, file("run"));
+  ASSERT_EQ(process.wait(), 0);
+  std::vector<std::string> expected = unsaved;
+  expected.push_back(std::filesystem::path(live.current_clip().store().channel(0).file()->path())
+                         .filename()
+                         .string());
+  std::vector<std::string> names = temp_names(tmp);
+  EXPECT_EQ(names.size(), 4u);
+  for (const std::string& name : expected) {
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+  }
+}
 
 }  // namespace
 }  // namespace voxtrelle::cli
