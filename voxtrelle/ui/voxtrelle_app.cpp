@@ -8,6 +8,7 @@
 #include "voxtrelle/media/ffmpeg_media_codec.h"
 #include "voxtrelle/ui/command_strings.h"
 #include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/quit_signals.h"
 
 namespace voxtrelle {
 
@@ -37,6 +38,8 @@ bool VoxtrelleApp::OnInit() {
   install_media_codec(codec_.get());
   auto* frame = new MainFrame();
   frame->Show();
+  quit_signals_ = std::make_unique<QuitSignals>(frame);
+  frame->CallAfter([frame] { frame->RecoverUnsavedAudio(); });
   return true;
 }
 
@@ -46,6 +49,7 @@ int VoxtrelleApp::OnRun() {
 }
 
 int VoxtrelleApp::OnExit() {
+  quit_signals_.reset();
   install_media_codec(nullptr);
   return wxApp::OnExit();
 }

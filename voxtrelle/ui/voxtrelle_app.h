@@ -8,6 +8,7 @@
 namespace voxtrelle {
 
 class FfmpegMediaCodec;
+class QuitSignals;
 
 // The editor's application object: checks that the media libraries offer what loading and
 // saving need, installs the codec, then builds the main frame. The command line is not used.
@@ -22,6 +23,7 @@ class VoxtrelleApp : public wxApp {
 
  private:
   std::unique_ptr<FfmpegMediaCodec> codec_;
+  std::unique_ptr<QuitSignals> quit_signals_;
   bool not_installed_ = false;
 };
 
