@@ -12,6 +12,7 @@
 #include "zentora/core/text_table.h"
 #include "zentora/core/update_client.h"
 #include "zentora/ui/main_frame.h"
+#include "zentora/ui/quit_signals.h"
 #include "zentora/ui/small_dialogs.h"
 #include "zentora/ui/web_addresses.h"
 
@@ -43,11 +44,23 @@ MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase) {
   return frame;
 }
 
+ZentoraApp::ZentoraApp() = default;
+ZentoraApp::~ZentoraApp() = default;
+
 bool ZentoraApp::OnInit() {
   std::setlocale(LC_ALL, "");
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   instanceChecker_ = std::make_unique<wxSingleInstanceChecker>("ZentoraMutex");
-  return StartUp(FrameHooks::Interactive(), UpdateServerBase()) != nullptr;
+  MainFrame* frame = StartUp(FrameHooks::Interactive(), UpdateServerBase());
+  if (frame == nullptr) return false;
+  // A logout or a kill closes the cutter like its Exit command, settings saved.
+  quitSignals_ = std::make_unique<QuitSignals>(frame);
+  return true;
+}
+
+int ZentoraApp::OnExit() {
+  quitSignals_.reset();
+  return wxApp::OnExit();
 }
 
 }  // namespace zentora

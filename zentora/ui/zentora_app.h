@@ -12,6 +12,7 @@
 namespace zentora {
 
 class MainFrame;
+class QuitSignals;
 
 // Loads the settings, builds the window and runs the required-files check. On a failed check
 // the settings are saved, the window destroyed and nullptr returned. Otherwise the update
@@ -20,11 +21,15 @@ MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase);
 
 class ZentoraApp : public wxApp {
  public:
+  ZentoraApp();
+  ~ZentoraApp() override;
   bool OnInit() override;
+  int OnExit() override;
 
  private:
   // Created at start and kept; a second copy of the program is not prevented.
   std::unique_ptr<wxSingleInstanceChecker> instanceChecker_;
+  std::unique_ptr<QuitSignals> quitSignals_;
 };
 
 }  // namespace zentora
