@@ -62,6 +62,9 @@ void MainFrame::QuitWithoutAsking() {
     return;
   }
   Destroy();
+  // Called from outside wx's own events (a GLib source), the loop must be told that the
+  // window's deletion waits for its idle time.
+  wxWakeUpIdle();
 }
 
 }  // namespace voxtrelle

@@ -21,7 +21,8 @@ QuitSignals::~QuitSignals() {
 
 int QuitSignals::OnSignal(void* self) {
   auto* signals = static_cast<QuitSignals*>(self);
-  if (MainFrame* frame = signals->frame_.get()) frame->QuitWithoutAsking();
+  // Runs as a wx event, so that what it destroys is reaped at the loop's next idle time.
+  if (MainFrame* frame = signals->frame_.get()) frame->CallAfter(&MainFrame::QuitWithoutAsking);
   return G_SOURCE_CONTINUE;
 }
 

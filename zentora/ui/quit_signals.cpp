@@ -52,7 +52,9 @@ QuitSignals::~QuitSignals() {
 }
 
 int QuitSignals::OnSignal(void* self) {
-  static_cast<QuitSignals*>(self)->Quit();
+  // Runs as a wx event, so that what it destroys is reaped at the loop's next idle time.
+  auto* signals = static_cast<QuitSignals*>(self);
+  if (MainFrame* frame = signals->frame_.get()) frame->CallAfter([signals] { signals->Quit(); });
   return G_SOURCE_CONTINUE;
 }
 
@@ -69,6 +71,7 @@ void QuitSignals::Quit() {
     return;
   }
   frame->Exit();
+  wxWakeUpIdle();
 }
 
 }  // namespace zentora
