@@ -18,8 +18,9 @@ wxString RecoveryQuestion(const RecoveryInfo& info) {
                         ? 0.0
                         : 1000.0 * info.frames / static_cast<double>(info.format.nSamplesPerSec);
   return wxString::Format(
-      "Voxtrelle ended without saving the changes to \"%s\" (%s long).\n\n"
-      "Do you want to recover the unsaved audio?",
+      "Voxtrelle ended without saving the changes to \"%s\".\n"
+      "Length of the unsaved audio: %s\n\n"
+      "Do you want to recover it?",
       wxString::FromUTF8(name), wxString::FromUTF8(FormatTime(ms)));
 }
 

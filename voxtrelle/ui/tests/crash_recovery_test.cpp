@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include <wx/weakref.h>
+
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/tests/clip_test_support.h"
 #include "voxtrelle/playback/wave_out_test.h"
@@ -183,7 +185,8 @@ TEST_F(CrashRecoveryTest, KilledEditorsEditIsRecoveredOnYes) {
 
   StartFrame(wxYES);
   ASSERT_EQ(questions_.size(), 1u);
-  EXPECT_NE(questions_[0].Find("\"take.wav\" (00:01.361 long)"), wxNOT_FOUND)
+  EXPECT_NE(questions_[0].Find("\"take.wav\".\nLength of the unsaved audio: 00:01.361\n"),
+            wxNOT_FOUND)
       << questions_[0].utf8_string();
   AudioDocument& document = frame_->document();
   ASSERT_FALSE(document.is_empty());
@@ -237,6 +240,24 @@ INSTANTIATE_TEST_SUITE_P(Editor, SignalledEditor, ::testing::Values(SIGTERM, SIG
                          [](const ::testing::TestParamInfo<int>& info) {
                            return std::string(sigabbrev_np(info.param));
                          });
+
+// A signal that arrives while a load runs: the job is cancelled (no error box), the window goes
+// once the job's dialog is gone, and no sample file is left.
+TEST_F(CrashRecoveryTest, QuitDuringALoadCancelsItAndLeavesNothing) {
+  test::WavFixture long_file("long.wav", 2, 44100 * 120, 44100, Wave);
+  StartFrame(wxYES);
+  // Lands inside the job dialog's modal loop.
+  frame_->CallAfter(&MainFrame::QuitWithoutAsking);
+  EXPECT_FALSE(frame_->LoadFile(wxString::FromUTF8(long_file.path())));
+  EXPECT_TRUE(questions_.empty());
+  EXPECT_TRUE(frame_->document().is_empty());
+  wxWeakRef<MainFrame> frame(frame_);
+  frame_ = nullptr;  // the quit destroys it
+  const auto deadline = steady_clock::now() + std::chrono::seconds(10);
+  while (frame && steady_clock::now() < deadline) test::Pump();
+  EXPECT_FALSE(frame) << "the window was not closed";
+  EXPECT_TRUE(Leftovers().empty());
+}
 
 // The program itself: at start it deletes what a dead process left, and SIGTERM ends it.
 TEST_F(CrashRecoveryTest, ProgramCleansUpAtStartAndEndsOnSignal) {
