@@ -144,14 +144,16 @@ void AudioDocument::reset() {
 
 int AudioDocument::use_wma_holder() {
   if (is_empty()) return 0;
-  if (!wma_.has_audio()) return wma_.clip().move_from(wav_);
-  return 1;
+  const int ok = wma_.has_audio() ? 1 : wma_.clip().move_from(wav_);
+  sync_recovery();
+  return ok;
 }
 
 int AudioDocument::use_wav_clip() {
   if (is_empty()) return 0;
-  if (!wav_.has_audio()) return wav_.move_from(wma_.clip());
-  return 1;
+  const int ok = wav_.has_audio() ? 1 : wav_.move_from(wma_.clip());
+  sync_recovery();
+  return ok;
 }
 
 }  // namespace voxtrelle

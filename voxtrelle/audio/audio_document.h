@@ -85,8 +85,8 @@ class AudioDocument {
   // document holds audio (document_recovery.cpp), so that the samples outlive a crash.
   void keep_recovery_record();
   // Replaces everything by the audio of a document whose process died: its sample files become
-  // the current clip (no copy), modified, with its paths. On failure the document is empty
-  // and the stale files are left to the caller.
+  // the current clip (no copy), modified, with its paths (a WMA document's tags are not
+  // kept). On failure the document is empty and the caller discards what is left.
   int adopt_recovered(StaleDocument& stale);
 
   WmaAudio& wma_holder() { return wma_; }
