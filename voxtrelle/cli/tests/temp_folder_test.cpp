@@ -101,6 +101,27 @@ TEST_P(CliMissingTempFolder, IsNamedAndNotCreated) {
   EXPECT_FALSE(std::filesystem::exists(file("no")));
 }
 
+// A temporary folder the user may not write in is named as the cause. Run as an ordinary user:
+// root writes anywhere.
+TEST_F(CliTempFolder, UnwritableFolderIsNamed) {
+  const std::string input = file("in.wav");
+  write_file(input, wav_bytes(1, 8000, 16, pcm16_bytes(std::vector<int16_t>(2000, 1000))));
+  const std::string locked = file("locked");
+  std::filesystem::create_directory(locked);
+  ::chmod(locked.c_str(), 0555);
+  ::chmod(scratch_.path().c_str(), 0755);
+  ::chmod(input.c_str(), 0644);
+  const std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups env TMPDIR='" +
+                              locked + "' '" + VOXTRELLE_CLI_PATH + "' info '" + input + "' 2> '" +
+                              file("err") + "'";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_EQ(slurp(file("err")), "voxtrelle-cli: cannot open \"" + input +
+                                    "\": cannot write in the temporary folder \"" + locked +
+                                    "\"\n");
+}
+
 #ifdef VOXTRELLE_CLI_HAS_MEDIA
 INSTANTIATE_TEST_SUITE_P(Cli, CliMissingTempFolder, ::testing::Values("wav", "wma"));
 #else
