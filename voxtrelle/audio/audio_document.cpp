@@ -2,8 +2,12 @@
 #include "voxtrelle/audio/audio_document.h"
 
 #include "voxtrelle/audio/document_names.h"
+#include "voxtrelle/audio/recovery_record.h"
 
 namespace voxtrelle {
+
+AudioDocument::AudioDocument() = default;
+AudioDocument::~AudioDocument() = default;
 
 AudioClip& AudioDocument::current_clip() {
   return wma_.has_audio() ? wma_.clip() : wav_;
@@ -34,6 +38,7 @@ std::string AudioDocument::display_name() const {
 
 int AudioDocument::edited(int result) {
   if (result) modified_ = 1;
+  sync_recovery();
   return result;
 }
 
@@ -88,6 +93,7 @@ int AudioDocument::load(const std::string& path, ProgressSink* progress) {
   }
   if (!ok) {
     clear_holders();
+    sync_recovery();
     return 0;
   }
   // A file that holds no audio (a WAV without a data chunk) leaves no format behind either:
@@ -95,6 +101,7 @@ int AudioDocument::load(const std::string& path, ProgressSink* progress) {
   if (!current_clip().has_audio()) clear_holders();
   modified_ = 0;
   loaded_path_ = target;
+  sync_recovery();
   return 1;
 }
 
@@ -118,10 +125,12 @@ int AudioDocument::save(const std::string& path, ProgressSink* progress) {
       report_failure(progress);
       break;
   }
-  if (!ok) return 0;
-  modified_ = 0;
-  saved_path_ = target;
-  return 1;
+  if (ok) {
+    modified_ = 0;
+    saved_path_ = target;
+  }
+  sync_recovery();  // the audio may have changed holders either way
+  return ok;
 }
 
 int AudioDocument::save(ProgressSink* progress) {
@@ -133,18 +142,21 @@ void AudioDocument::reset() {
   loaded_path_.clear();
   saved_path_.clear();
   modified_ = 0;
+  sync_recovery();
 }
 
 int AudioDocument::use_wma_holder() {
   if (is_empty()) return 0;
-  if (!wma_.has_audio()) return wma_.clip().move_from(wav_);
-  return 1;
+  const int ok = wma_.has_audio() ? 1 : wma_.clip().move_from(wav_);
+  sync_recovery();
+  return ok;
 }
 
 int AudioDocument::use_wav_clip() {
   if (is_empty()) return 0;
-  if (!wav_.has_audio()) return wav_.move_from(wma_.clip());
-  return 1;
+  const int ok = wav_.has_audio() ? 1 : wav_.move_from(wma_.clip());
+  sync_recovery();
+  return ok;
 }
 
 }  // namespace voxtrelle

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "voxtrelle/audio/audio_clip.h"
@@ -17,9 +18,13 @@ namespace voxtrelle {
 // holder by extension; saving first moves the audio into the holder of the target's kind.
 // Used by one thread at a time (the interface thread, or the load/save worker while the
 // interface waits). Operations return 1 on success and 0 on failure.
+class RecoveryRecord;
+class StaleDocument;
+
 class AudioDocument {
  public:
-  AudioDocument() = default;
+  AudioDocument();
+  ~AudioDocument();
   AudioDocument(const AudioDocument&) = delete;
   AudioDocument& operator=(const AudioDocument&) = delete;
 
@@ -76,6 +81,14 @@ class AudioDocument {
   int use_wma_holder();
   int use_wav_clip();
 
+  // From now on, keeps a recovery record of the audio in the temporary folder while the
+  // document holds audio (document_recovery.cpp), so that the samples outlive a crash.
+  void keep_recovery_record();
+  // Replaces everything by the audio of a document whose process died: its sample files become
+  // the current clip (no copy), modified, with its paths (a WMA document's tags are not
+  // kept). On failure the document is empty and the caller discards what is left.
+  int adopt_recovered(StaleDocument& stale);
+
   WmaAudio& wma_holder() { return wma_; }
   const WmaAudio& wma_holder() const { return wma_; }
   AudioClip& wav_clip() { return wav_; }
@@ -84,12 +97,15 @@ class AudioDocument {
  private:
   int edited(int result);
   void clear_holders();
+  // Brings the recovery record (when kept) in line with the document.
+  void sync_recovery();
 
   int modified_ = 0;
   std::string loaded_path_;
   std::string saved_path_;
   WmaAudio wma_;
   AudioClip wav_;
+  std::unique_ptr<RecoveryRecord> recovery_;
 };
 
 }  // namespace voxtrelle

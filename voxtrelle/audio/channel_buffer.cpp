@@ -13,6 +13,16 @@ int ChannelBuffer::create(int32_t n) {
   return 1;
 }
 
+int ChannelBuffer::adopt(const std::string& path, int32_t n) {
+  if (n <= 0 || !is_empty()) return 0;
+  auto file = std::make_unique<SampleFile>();
+  if (!file->adopt(path, n)) return 0;
+  file_ = std::move(file);
+  length_ = n;
+  lead_offset_ = 0;
+  return 1;
+}
+
 void ChannelBuffer::destroy() {
   file_.reset();
   length_ = 0;

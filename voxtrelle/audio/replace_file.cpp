@@ -108,10 +108,10 @@ std::string sibling_temp_path(const std::string& target, const std::string& exte
   return path;
 }
 
-int replace_file(const std::string& temp, const std::string& target) {
+int replace_file(const std::string& temp, const std::string& target, ProgressSink* progress) {
   const std::string replaced = replacement_target(target);
   if (path_folder(temp) != path_folder(replaced)) {
-    if (!copy_into(temp, replaced)) return 0;
+    if (cancel_requested(progress) || !copy_into(temp, replaced)) return 0;
     ::unlink(temp.c_str());
     return 1;
   }
@@ -122,6 +122,8 @@ int replace_file(const std::string& temp, const std::string& target) {
       ::chmod(temp.c_str(), existing.st_mode & 07777) != 0) {
     return 0;
   }
+  // The last moment a cancel can still keep the old file: the sync may take seconds.
+  if (cancel_requested(progress)) return 0;
   return std::rename(temp.c_str(), replaced.c_str()) == 0 ? 1 : 0;
 }
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "voxtrelle/audio/progress.h"
+
 namespace voxtrelle {
 
 // Saving without risking the user's file: the new file is written under a temporary name in
@@ -31,7 +33,10 @@ std::string sibling_temp_path(const std::string& target, const std::string& exte
 // Puts the complete file temp in the target's place. A file beside the target is flushed to
 // the disk, given the old file's permissions (when there is one) and renamed over it; on 0
 // both files are as they were. A file from the temporary folder is copied into the target.
+// A cancel request on progress that arrives before the rename or the copy (also while the
+// data goes to the disk) is honoured: the target is left as it was and the result is 0.
 // On success temp is gone; otherwise the caller removes it.
-int replace_file(const std::string& temp, const std::string& target);
+int replace_file(const std::string& temp, const std::string& target,
+                 ProgressSink* progress = nullptr);
 
 }  // namespace voxtrelle

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,7 +50,8 @@ SampleFile::~SampleFile() {
 int SampleFile::create(int32_t n) {
   if (n <= 0 || file_.is_open() || !file_.path().empty()) return 0;
   int fd = -1;
-  const std::string path = UniqueTempPathOpen({}, {}, {}, &fd);
+  // Locked while it lives, so that no starting editor takes it for a dead process's file.
+  const std::string path = LockedTempPathOpen({}, {}, {}, &fd);
   if (fd < 0) return 0;
   if (!file_.adopt(fd, path, true)) {
     unlink(path.c_str());
@@ -56,6 +60,21 @@ int SampleFile::create(int32_t n) {
   // A fresh file of 4 n bytes reads as zeros: the new channel is silence.
   if (!file_.resize(uint64_t{4} * static_cast<uint32_t>(n))) {
     file_.remove_file();
+    return 0;
+  }
+  count_ = n;
+  return 1;
+}
+
+int SampleFile::adopt(const std::string& path, int32_t n) {
+  if (n <= 0 || file_.is_open() || !file_.path().empty()) return 0;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat st {};
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !is_file_at(fd, path) || fstat(fd, &st) != 0 ||
+      st.st_uid != geteuid() || static_cast<uint64_t>(st.st_size) != uint64_t{4} * uint32_t(n) ||
+      !file_.adopt(fd, path, true)) {
+    if (!file_.is_open()) ::close(fd);
     return 0;
   }
   count_ = n;

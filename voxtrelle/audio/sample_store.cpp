@@ -53,6 +53,22 @@ int SampleStore::create(uint16_t channels, int32_t frames, int32_t rate) {
   return 1;
 }
 
+int SampleStore::adopt(const std::vector<std::string>& paths, int32_t frames, int32_t rate) {
+  if (!is_empty() || (paths.size() != 1 && paths.size() != 2) || frames <= 0 || rate <= 0) {
+    return 0;
+  }
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (!channel(static_cast<int>(i)).adopt(paths[i], frames)) {
+      clear();
+      return 0;
+    }
+  }
+  channels_ = static_cast<uint16_t>(paths.size());
+  frames_ = frames;
+  rate_ = rate;
+  return 1;
+}
+
 void SampleStore::clear() {
   channel0_.destroy();
   channel1_.destroy();

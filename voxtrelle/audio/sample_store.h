@@ -39,6 +39,9 @@ class SampleFile {
 
   // A new file of n silent samples; only while no file is held. On failure nothing is left.
   int create(int32_t n);
+  // Takes over the existing sample file at path, which must hold exactly n samples, belong to
+  // this user and be locked by nobody; it is locked and owned from now on.
+  int adopt(const std::string& path, int32_t n);
   // Unmaps, closes and deletes the file.
   void destroy();
   // A new file holding a copy of other's samples, copied page by page.
@@ -87,6 +90,8 @@ class ChannelBuffer {
   ChannelBuffer& operator=(ChannelBuffer&&) noexcept = default;
 
   int create(int32_t n);
+  // Takes over an existing sample file of n samples (SampleFile::adopt).
+  int adopt(const std::string& path, int32_t n);
   void destroy();
   // A new independent copy of other (new file); on failure this channel ends empty.
   int copy_from(const ChannelBuffer& other);
@@ -165,6 +170,10 @@ class SampleStore {
 
   // Only on an empty store; channels 1 or 2, frames and rate non-zero. All samples 0.0.
   int create(uint16_t channels, int32_t frames, int32_t rate);
+  // Only on an empty store: takes over existing sample files (one per channel) of `frames`
+  // samples each, as left by a process that ended without cleaning up. On failure the store
+  // stays empty; files it had already taken over are deleted.
+  int adopt(const std::vector<std::string>& paths, int32_t frames, int32_t rate);
   // Deletes the channel files and zeroes every field.
   void clear();
   // Clears this store if needed, then exchanges everything with other (which ends empty).

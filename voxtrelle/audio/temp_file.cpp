@@ -2,6 +2,7 @@
 #include "voxtrelle/audio/temp_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,7 +90,8 @@ std::string UniqueTempPathOpen(const std::string& extension, const std::string& 
   struct stat st {};
   if (stat(folder.c_str(), &st) == 0) {
     if (!S_ISDIR(st.st_mode)) return {};
-  } else if (errno != ENOENT || !make_directories(folder)) {
+  } else if (directory.empty() || errno != ENOENT || !make_directories(folder)) {
+    // A missing $TMPDIR is the user's setting to mend, never a path to build as a side effect.
     return {};
   }
 
@@ -108,6 +110,29 @@ std::string UniqueTempPathOpen(const std::string& extension, const std::string& 
     // Someone else took the name between the probe and the creation: try the next one.
     if (errno != EEXIST) return {};
   }
+}
+
+bool is_file_at(int fd, const std::string& path) {
+  struct stat held {};
+  struct stat named {};
+  return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+std::string LockedTempPathOpen(const std::string& extension, const std::string& prefix,
+                               const std::string& directory, int* fd) {
+  for (int tries = 0; tries < 16; ++tries) {
+    std::string path = UniqueTempPathOpen(extension, prefix, directory, fd);
+    if (*fd < 0) return {};
+    int locked = -1;
+    do {
+      locked = flock(*fd, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked == 0 && is_file_at(*fd, path)) return path;
+    ::close(*fd);
+    *fd = -1;
+  }
+  return {};
 }
 
 std::string UniqueTempPath(const std::string& extension, const std::string& prefix,

@@ -16,7 +16,8 @@ std::string temp_directory();
 // user can pre-create or redirect it.
 //   extension and directory both empty: temp_directory()/ + the first three characters of
 //     prefix + four hexadecimal digits + ".tmp".
-//   otherwise: directory (default temp_directory(), created with missing parents) / prefix +
+//   otherwise: directory (default temp_directory(), which must exist; a given directory is
+//     created with missing parents) / prefix +
 //     n as "%03X" for n = 1, 2, ... + "." + extension (default "tmp"), the first free name.
 // An empty prefix means "~Ve".
 std::string UniqueTempPath(const std::string& extension = {}, const std::string& prefix = {},
@@ -26,6 +27,16 @@ std::string UniqueTempPath(const std::string& extension = {}, const std::string&
 // mode is the creation mode before the umask.
 std::string UniqueTempPathOpen(const std::string& extension, const std::string& prefix,
                                const std::string& directory, int* fd, unsigned mode = 0600);
+
+// The same, and the file is locked (flock, exclusive) through *fd before the path is returned:
+// a starting editor treats an unlocked "~Ve" file of the temporary folder as left behind by a
+// dead process and deletes it. Should such a clean-up take the new file away between its
+// creation and the lock, another name is tried.
+std::string LockedTempPathOpen(const std::string& extension, const std::string& prefix,
+                               const std::string& directory, int* fd);
+
+// True when the open file fd is still the one at path (not deleted or replaced).
+bool is_file_at(int fd, const std::string& path);
 
 // A named temporary file that is deleted when this object is destroyed.
 class TempFile {

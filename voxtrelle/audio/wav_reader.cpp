@@ -9,6 +9,7 @@
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/media_codec.h"
 #include "voxtrelle/audio/temp_file.h"
+#include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/audio/wav_file.h"
 
 namespace voxtrelle {
@@ -76,6 +77,9 @@ bool read_data(ByteStream& stream, AudioClip& clip, uint32_t size, WalkMode mode
   if (!clip.is_header_consistent()) return false;
   if (mode == WalkMode::kProbe) return true;
   if (!pcm || format.nChannels > 2 || cancel_requested(progress)) return false;
+  // The declared length is reserved in full (silence where the file ends early): a short file
+  // claiming gigabytes must not fill the temporary folder's disk unasked.
+  if (check_temp_folder(frames * format.nChannels * sizeof(float))) return false;
   if (!clip.store().read_pcm(stream, format, static_cast<int32_t>(frames), progress)) {
     return false;
   }
@@ -141,12 +145,14 @@ int load_wav(const std::string& path, AudioClip& clip, ProgressSink* progress) {
   const uint32_t prepare_share = progress != nullptr ? progress->total() / 5 : 0;
   std::string source = path;
   std::string decoded;  // a temporary PCM file when the source needs decoding
+  int decoded_lock = -1;
   int ok = 1;
   if (probed.format().wFormatTag == kWaveFormatPcm) {
     if (progress != nullptr) progress->advance(prepare_share);
   } else {
     MediaCodec* codec = installed_media_codec();
-    decoded = UniqueTempPath();
+    // Locked like a sample file, whose name it shares, so no starting editor deletes it.
+    decoded = LockedTempPathOpen({}, {}, {}, &decoded_lock);
     if (codec == nullptr || decoded.empty()) {
       ok = 0;
     } else if (progress != nullptr) {
@@ -173,6 +179,7 @@ int load_wav(const std::string& path, AudioClip& clip, ProgressSink* progress) {
     }
   }
   if (!decoded.empty()) unlink(decoded.c_str());
+  if (decoded_lock >= 0) ::close(decoded_lock);
   if (!ok || cancel_requested(progress)) {
     clip.clear();
     report_failure(progress);

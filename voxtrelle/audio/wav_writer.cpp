@@ -84,7 +84,7 @@ int save_wav(const std::string& path, const AudioClip& clip, ProgressSink* progr
       ok = stream.close() && ok;
     }
   }
-  if (ok) ok = replace_file(temporary, path);
+  if (ok) ok = replace_file(temporary, path, progress);
   if (!ok) {
     unlink(temporary.c_str());
     report_failure(progress);

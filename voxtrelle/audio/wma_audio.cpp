@@ -100,7 +100,7 @@ int WmaAudio::save(const std::string& path, ProgressSink* progress) {
       wav.remove();
       // A tag failure never fails the save.
       if (ok && tags_.has_values()) codec->write_tags(encoded, tags_);
-      ok = ok && !cancel_requested(progress) && replace_file(encoded, path);
+      ok = ok && !cancel_requested(progress) && replace_file(encoded, path, progress);
       if (ok) remove_encoded.release();
     }
   }

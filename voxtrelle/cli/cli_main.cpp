@@ -7,6 +7,8 @@
 #include "project_version.h"
 #include "voxtrelle/audio/audio_document.h"
 #include "voxtrelle/audio/media_codec.h"
+#include "voxtrelle/audio/recovery_record.h"
+#include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/cli/command_line.h"
 #include "voxtrelle/cli/file_checks.h"
 #include "voxtrelle/cli/interrupt.h"
@@ -47,6 +49,8 @@ int load_document(AudioDocument& document, const std::string& path) {
   if (kind == FileKind::kWma && installed_media_codec() == nullptr) {
     return fail("cannot open", path, "WMA files are not supported by this build");
   }
+  // Like the editor's, the sample files are named in a recovery record while they live.
+  document.keep_recovery_record();
   int ok = 0;
   {
     TerminalProgress progress("Loading " + file_name(path));
@@ -54,6 +58,11 @@ int load_document(AudioDocument& document, const std::string& path) {
   }
   if (interrupted()) return kExitInterrupted;
   if (!ok) {
+    // The temporary folder is blamed before the file when it is the cause.
+    const uint64_t needed = kind == FileKind::kWav ? wav_sample_bytes(path) : 0;
+    if (const std::string problem = temp_folder_problem(needed); !problem.empty()) {
+      return fail("cannot open", path, problem);
+    }
     return fail("cannot open", path,
                 kind == FileKind::kWav ? wav_content_problem(path)
                                        : "not a WMA file, or it cannot be decoded");
@@ -141,6 +150,13 @@ int run_edit(const Command& command) {
     const std::string problem = resolve_range(edit, document.current_clip().frames(), begin, end);
     if (!problem.empty()) return fail("cannot edit", command.input, problem);
     if (!apply_edit(document, edit, begin, end)) {
+      const uint64_t needed =
+          edit.kind == EditKind::kToStereo
+              ? uint64_t{static_cast<uint32_t>(document.current_clip().frames())} * sizeof(float)
+              : 0;
+      if (const std::string problem = temp_folder_problem(needed); !problem.empty()) {
+        return fail("cannot edit", command.input, problem);
+      }
       return fail("cannot edit", command.input,
                   std::string(edit_name(edit.kind)) + " failed (out of disk space?)");
     }
@@ -154,7 +170,11 @@ int run_edit(const Command& command) {
   // A signal that comes after the new file is in place changes nothing: the work is done.
   if (!ok && interrupted()) return fail_interrupted();
   if (!ok) {
-    const std::string problem = write_problem(command.output);
+    std::string problem = write_problem(command.output);
+    // A WMA save passes through a WAV file in the temporary folder.
+    if (problem.empty() && file_kind(command.output) == FileKind::kWma) {
+      problem = temp_folder_problem(0);
+    }
     return fail("cannot save", command.output,
                 problem.empty() ? "writing the file failed (out of disk space, or the clip's "
                                   "format cannot be encoded?)"
@@ -248,6 +268,9 @@ int run_peaks(const Command& command) {
 }  // namespace
 
 int run_command_line(const std::vector<std::string>& args) {
+  // What dead runs left in the temporary folder goes without a question; unsaved edits of a
+  // dead editor stay for the editor to offer, and files of live processes are never touched.
+  collect_stale_documents();
   Command command;
   std::string error;
   if (!parse_command_line(args, command, error)) {

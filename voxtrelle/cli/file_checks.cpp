@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "voxtrelle/audio/file_kind.h"
 #include "voxtrelle/audio/replace_file.h"
+#include "voxtrelle/audio/temp_folder.h"
 
 namespace voxtrelle::cli {
 namespace {
@@ -32,7 +34,42 @@ std::string describe_errno(int error) {
   }
 }
 
+// "512 bytes", "3.5 MiB", "8.0 GiB".
+std::string size_text(uint64_t bytes) {
+  if (bytes < 1024) return std::to_string(bytes) + " bytes";
+  const char* units[] = {"KiB", "MiB", "GiB", "TiB"};
+  double value = static_cast<double>(bytes) / 1024.0;
+  int unit = 0;
+  while (value >= 1024.0 && unit < 3) {
+    value /= 1024.0;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, units[unit]);
+  return text;
+}
+
 }  // namespace
+
+std::string temp_folder_problem(uint64_t needed) {
+  const TempFolderProblem problem = check_temp_folder(needed);
+  const std::string folder = "the temporary folder \"" + problem.folder + "\"";
+  switch (problem.kind) {
+    case TempFolderProblem::Kind::kNone:
+      return {};
+    case TempFolderProblem::Kind::kMissing:
+      return folder + " does not exist";
+    case TempFolderProblem::Kind::kNotFolder:
+      return folder + " is not a folder";
+    case TempFolderProblem::Kind::kNotWritable:
+      return "cannot write in " + folder;
+    case TempFolderProblem::Kind::kNoSpace:
+      if (problem.needed == 0) return folder + " is full";
+      return "not enough space in " + folder + ": " + size_text(problem.needed) + " needed, " +
+             size_text(problem.available) + " free";
+  }
+  return {};
+}
 
 std::string read_problem(const std::string& path) {
   struct stat info {};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace voxtrelle::cli {
@@ -19,5 +20,9 @@ std::string write_problem(const std::string& path);
 // Why a WAV file that opened but did not load is not usable, from its chunks ("not a RIFF/WAVE
 // file", "the format chunk is too short (14 bytes)", "the file holds no audio", ...).
 std::string wav_content_problem(const std::string& path);
+
+// Why the temporary folder cannot take work that adds `needed` bytes to it (missing, not
+// writable, too little space: named with the folder and the sizes), or "".
+std::string temp_folder_problem(uint64_t needed);
 
 }  // namespace voxtrelle::cli

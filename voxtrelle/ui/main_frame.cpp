@@ -63,6 +63,8 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
   player_.set_host(this);
   url_opener_ = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
   SetIcons(ProgramIcons());
+  // The samples of unsaved edits outlive a crash (RecoverUnsavedAudio).
+  document_.keep_recovery_record();
 
   BuildMenuBar();
   main_bar_ = new VeMainBar(this);

@@ -77,6 +77,14 @@ class MainFrame : public wxFrame, public PlayerHost {
   // The commands of the edit panel (main_frame_commands.cpp); also run by tests.
   void RunCommand(int id);
 
+  // At start-up: offers the unsaved audio of editors that died, newest first, until one is
+  // taken; deletes what nobody needs (main_frame_recovery.cpp).
+  void RecoverUnsavedAudio();
+  // Ends the program as closing the window would, but without any question: a running job is
+  // cancelled, open dialogs are closed, playback stops and the sample files are deleted
+  // (main_frame_quit.cpp). For SIGTERM, SIGHUP and SIGINT.
+  void QuitWithoutAsking();
+
  private:
   void BuildMenuBar();
   void FitContent();
@@ -120,6 +128,7 @@ class MainFrame : public wxFrame, public PlayerHost {
   int peak_requests_ = 0;
   std::function<bool(const wxString&)> url_opener_;
   FileFlowHooks file_hooks_;
+  std::unique_ptr<wxTimer> quit_timer_;  // retries a quit while dialogs are still closing
 };
 
 }  // namespace voxtrelle

@@ -7,6 +7,7 @@
 #include "voxtrelle/ui/command_ids.h"
 #include "voxtrelle/ui/command_strings.h"
 #include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/temp_folder_text.h"
 #include "voxtrelle/ui/ve_view.h"
 #include "voxtrelle/ui/web_links.h"
 
@@ -200,7 +201,15 @@ void MainFrame::EditToStereo() {
     wxBusyCursor wait;
     ok = document_.to_stereo();
   }
-  if (ok) edit_view_->RefreshView(true);
+  if (ok) {
+    edit_view_->RefreshView(true);
+    return;
+  }
+  // The new channel's file is the one edit that needs room; the clip stays as it was.
+  const auto frames = static_cast<uint32_t>(document_.current_clip().frames());
+  if (const wxString cause = TempFolderText(uint64_t{frames} * sizeof(float)); !cause.empty()) {
+    file_hooks_.message(this, "Error converting to stereo:\n\n" + cause, wxOK | wxICON_ERROR);
+  }
 }
 
 void MainFrame::ShowAbout() {

@@ -7,9 +7,11 @@
 #include <wx/stopwatch.h>
 
 #include "voxtrelle/audio/file_kind.h"
+#include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/ui/file_job_dialog.h"
 #include "voxtrelle/ui/load_path.h"
 #include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/temp_folder_text.h"
 #include "voxtrelle/ui/time_display.h"
 #include "voxtrelle/ui/ve_view.h"
 
@@ -101,8 +103,14 @@ bool MainFrame::LoadFile(const wxString& given) {
   }
   time_display_->SetPaneText(0, previous);
   if (!cancelled) {
-    file_hooks_.message(this, wxString::Format("Error opening file:\n%s", shown),
-                        wxOK | wxICON_ERROR);
+    wxString text = wxString::Format("Error opening file:\n%s", shown);
+    // When the temporary folder is the cause, the message says so rather than blame the file.
+    const FileKind kind = file_kind(path);
+    if (kind != FileKind::kOther) {
+      const wxString cause = TempFolderText(kind == FileKind::kWav ? wav_sample_bytes(path) : 0);
+      if (!cause.empty()) text += "\n\n" + cause;
+    }
+    file_hooks_.message(this, text, wxOK | wxICON_ERROR);
   }
   return false;
 }
@@ -134,10 +142,13 @@ bool MainFrame::SaveDocument() {
     UpdateAll();
     return true;
   }
-  file_hooks_.message(
-      this,
-      wxString::Format("Error saving file \"%s\"!", wxString::FromUTF8(document_.saved_path())),
-      wxOK | wxICON_ERROR);
+  wxString text =
+      wxString::Format("Error saving file \"%s\"!", wxString::FromUTF8(document_.saved_path()));
+  // A WMA save passes through a WAV file in the temporary folder.
+  if (file_kind(document_.saved_path()) == FileKind::kWma) {
+    if (const wxString cause = TempFolderText(0); !cause.empty()) text += "\n\n" + cause;
+  }
+  file_hooks_.message(this, text, wxOK | wxICON_ERROR);
   return false;
 }
 

@@ -10,6 +10,7 @@
 #include "voxtrelle/ui/command_strings.h"
 #include "voxtrelle/ui/main_frame.h"
 #include "voxtrelle/ui/program_options.h"
+#include "voxtrelle/ui/quit_signals.h"
 
 namespace voxtrelle {
 
@@ -39,6 +40,10 @@ bool VoxtrelleApp::OnInit() {
   install_media_codec(codec_.get());
   auto* frame = new MainFrame();
   frame->Show();
+  quit_signals_ = std::make_unique<QuitSignals>(frame);
+  // Unsaved audio of an editor that died is offered first; a FILE named on the command line
+  // then opens unless that audio was taken.
+  frame->CallAfter([frame] { frame->RecoverUnsavedAudio(); });
   OpenFromCommandLine(frame);
   return true;
 }
@@ -50,7 +55,9 @@ void VoxtrelleApp::OpenFromCommandLine(MainFrame* frame) {
   if (!file.IsOk()) return;
   file.MakeAbsolute();
   // Once the window is up, as File > Open would after its dialog.
-  frame->CallAfter([frame, path = file.GetFullPath()] { frame->LoadFile(path); });
+  frame->CallAfter([frame, path = file.GetFullPath()] {
+    if (!frame->document().modified()) frame->LoadFile(path);
+  });
 }
 
 int VoxtrelleApp::OnRun() {
@@ -59,6 +66,7 @@ int VoxtrelleApp::OnRun() {
 }
 
 int VoxtrelleApp::OnExit() {
+  quit_signals_.reset();
   install_media_codec(nullptr);
   return wxApp::OnExit();
 }

@@ -9,6 +9,7 @@ namespace voxtrelle {
 
 class FfmpegMediaCodec;
 class MainFrame;
+class QuitSignals;
 
 // The editor's application object: checks that the media libraries offer what loading and
 // saving need, installs the codec, then builds the main frame and opens the command line's
@@ -26,6 +27,7 @@ class VoxtrelleApp : public wxApp {
   void OpenFromCommandLine(MainFrame* frame);
 
   std::unique_ptr<FfmpegMediaCodec> codec_;
+  std::unique_ptr<QuitSignals> quit_signals_;
   bool not_installed_ = false;
 };
 

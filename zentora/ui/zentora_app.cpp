@@ -15,6 +15,7 @@
 #include "zentora/ui/cut_dialogs.h"
 #include "zentora/ui/main_frame.h"
 #include "zentora/ui/program_options.h"
+#include "zentora/ui/quit_signals.h"
 #include "zentora/ui/small_dialogs.h"
 #include "zentora/ui/web_addresses.h"
 
@@ -47,13 +48,24 @@ MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase) {
   return frame;
 }
 
+ZentoraApp::ZentoraApp() = default;
+ZentoraApp::~ZentoraApp() = default;
+
 bool ZentoraApp::OnInit() {
   std::setlocale(LC_ALL, "");
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   instanceLock_ = std::make_unique<InstanceLock>();
   MainFrame* frame = StartUp(FrameHooks::Interactive(), UpdateServerBase());
-  if (frame != nullptr) OpenFromCommandLine(frame);
-  return frame != nullptr;
+  if (frame == nullptr) return false;
+  // A logout or a kill closes the cutter like its Exit command, settings saved.
+  quitSignals_ = std::make_unique<QuitSignals>(frame);
+  OpenFromCommandLine(frame);
+  return true;
+}
+
+int ZentoraApp::OnExit() {
+  quitSignals_.reset();
+  return wxApp::OnExit();
 }
 
 void ZentoraApp::OpenFromCommandLine(MainFrame* frame) {

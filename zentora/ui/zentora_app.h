@@ -12,6 +12,7 @@
 namespace zentora {
 
 class MainFrame;
+class QuitSignals;
 
 // Loads the settings, builds the window and runs the required-files check. On a failed check
 // the settings are saved, the window destroyed and nullptr returned. Otherwise the update
@@ -20,7 +21,10 @@ MainFrame* StartUp(const FrameHooks& hooks, const std::string& serverBase);
 
 class ZentoraApp : public wxApp {
  public:
+  ZentoraApp();
+  ~ZentoraApp() override;
   bool OnInit() override;
+  int OnExit() override;
 
  private:
   // Opens the FILE named on the command line, if any, once the window is shown.
@@ -28,6 +32,7 @@ class ZentoraApp : public wxApp {
 
   // Created at start and kept; a second copy of the program is not prevented.
   std::unique_ptr<InstanceLock> instanceLock_;
+  std::unique_ptr<QuitSignals> quitSignals_;
 };
 
 }  // namespace zentora

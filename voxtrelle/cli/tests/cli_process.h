@@ -17,12 +17,17 @@ extern char** environ;
 namespace voxtrelle::cli::testing {
 
 // The voxtrelle-cli program under test, started as a child process with its own $TMPDIR and
-// its standard output and error captured in files. as_nobody runs it as user and group 65534
-// (through setpriv, when the test runs as root, which file permissions do not stop).
+// its standard output and error captured in files; extra_env entries ("NAME=value") are added
+// to its environment. as_nobody runs it as user and group 65534 (through setpriv, when the
+// test runs as root, which file permissions do not stop).
 class CliProcess {
  public:
   CliProcess(const std::vector<std::string>& args, const std::string& tmpdir,
-             const std::string& capture_prefix, bool as_nobody = false)
+             const std::string& capture_prefix, bool as_nobody)
+      : CliProcess(args, tmpdir, capture_prefix, {}, as_nobody) {}
+  CliProcess(const std::vector<std::string>& args, const std::string& tmpdir,
+             const std::string& capture_prefix, const std::vector<std::string>& extra_env = {},
+             bool as_nobody = false)
       : out_path_(capture_prefix + ".out"), err_path_(capture_prefix + ".err") {
     std::vector<std::string> argv_text;
     if (as_nobody && ::geteuid() == 0) {
@@ -39,6 +44,7 @@ class CliProcess {
       if (std::string(*e).rfind("TMPDIR=", 0) != 0) env_text.emplace_back(*e);
     }
     env_text.push_back("TMPDIR=" + tmpdir);
+    env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
     std::vector<char*> env;
     for (std::string& entry : env_text) env.push_back(entry.data());
     env.push_back(nullptr);

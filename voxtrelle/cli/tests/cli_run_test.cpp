@@ -496,6 +496,36 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliInterrupt, ::testing::Values(false, true),
                            return info.param ? "WhileSaving" : "WhileLoading";
                          });
 
+// Ctrl+C that arrives after the new file is complete, while it goes to the disk just before it
+// would replace the old one, is still honoured: status 130 and the old file kept.
+class CliLastMoment : public CliTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CliLastMoment, InterruptKeepsTheOldFile) {
+  const std::string output = GetParam();
+  write_wav16("in.wav", 2, ten_stereo_frames());
+  std::filesystem::create_directory(file("out"));
+  write_file(file("out/" + output), {'o', 'l', 'd'});
+  // The sanitizers' run-time insists on coming first among the preloaded libraries.
+  testing::CliProcess process({"edit", file("in.wav"), file("out/" + output), "fade-in"},
+                              scratch_.path() + "/tmp", file("log/run"),
+                              {std::string("LD_PRELOAD=") + VOXTRELLE_INTERRUPT_ON_FSYNC,
+                               "ASAN_OPTIONS=verify_asan_link_order=0"});
+  ASSERT_TRUE(process.started());
+  EXPECT_EQ(process.wait(), 130) << process.err();
+  EXPECT_EQ(process.err(), "voxtrelle-cli: interrupted; nothing was written\n");
+  EXPECT_EQ(read_file(file("out/" + output)), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file("out")),
+                          std::filesystem::directory_iterator{}),
+            1);
+  EXPECT_EQ(scratch_.temp_files(), 0u);
+}
+
+#ifdef VOXTRELLE_CLI_HAS_MEDIA
+INSTANTIATE_TEST_SUITE_P(Cli, CliLastMoment, ::testing::Values("out.wav", "out.wma"));
+#else
+INSTANTIATE_TEST_SUITE_P(Cli, CliLastMoment, ::testing::Values("out.wav"));
+#endif
+
 #ifdef VOXTRELLE_CLI_HAS_MEDIA
 TEST_F(CliTest, WmaRoundTripKeepsTheFormat) {
   write_long_wav(file("in.wav"), 2);
