@@ -13,6 +13,7 @@
 #include "voxtrelle/ui/ve_main_bar.h"
 #include "voxtrelle/ui/ve_view.h"
 #include "voxtrelle/ui/ve_waveform.h"
+#include "voxtrelle/ui/web_links.h"
 
 #if __has_include("voxtrelle/ui/ve_home.h")
 #include "voxtrelle/ui/ve_home.h"
@@ -60,7 +61,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
     return document_busy() ? nullptr : &document_.current_clip();
   });
   player_.set_host(this);
-  url_opener_ = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
+  url_opener_ = web::OpenWebAddress;
 
   BuildMenuBar();
   main_bar_ = new VeMainBar(this);
