@@ -87,6 +87,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
 
   Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
   Bind(wxEVT_SIZE, &MainFrame::OnSize, this);
+  Bind(wxEVT_SET_FOCUS, &MainFrame::OnSetFocus, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
   Bind(wxEVT_TIMER, &MainFrame::OnCursorTimer, this, cursor_timer_.GetId());
   Bind(wxEVT_MENU, &MainFrame::OnMenuCommand, this);
@@ -247,6 +248,16 @@ void MainFrame::OnIdle(wxIdleEvent& event) {
 void MainFrame::OnSize(wxSizeEvent& event) {
   player_.OnHostResized();
   LayOutChildren();
+  event.Skip();
+}
+
+void MainFrame::OnSetFocus(wxFocusEvent& event) {
+  // The frame itself takes no keys: the focus goes on to the view shown.
+  if (active_view_ == edit_view_) {
+    edit_view_->waveform()->SetFocus();
+  } else if (active_view_ != nullptr) {
+    active_view_->SetFocus();
+  }
   event.Skip();
 }
 

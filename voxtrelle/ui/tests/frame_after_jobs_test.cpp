@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the main frame shows and where the keyboard focus is after loads, saves and edits.
 #include <gtest/gtest.h>
+#include <wx/uiaction.h>
 
 #include <cmath>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include "voxtrelle/playback/wave_out_test.h"
 #include "voxtrelle/ui/command_ids.h"
+#include "voxtrelle/ui/edit_panel.h"
 #include "voxtrelle/ui/file_dialogs.h"
 #include "voxtrelle/ui/main_frame.h"
 #include "voxtrelle/ui/ve_view.h"
@@ -158,6 +160,43 @@ TEST_F(FrameAfterJobsTest, SaveDuringPlaybackKeepsThePosition) {
   EXPECT_EQ(frame_->player().Position(), reached);
   EXPECT_EQ(frame_->player().selection_start(), 1000);
   EXPECT_EQ(frame_->player().selection_end(), 150000);
+}
+
+// A click on an edit button leaves the keyboard focus where it was, and after an edit the
+// waveform has it: a Space or Enter meant for something else must not repeat the edit.
+TEST_F(FrameAfterJobsTest, EditButtonsDoNotKeepTheFocus) {
+  WavFixture wav("song.wav", 1, 44100, 44100, Tone);
+  ASSERT_TRUE(frame_->LoadFile(wxString::FromUTF8(wav.path())));
+  Idle();
+  wxWindow* fade = frame_->edit_view()->edit_panel()->FindWindow(cmd::kFadeIn);
+  ASSERT_NE(fade, nullptr);
+  ASSERT_TRUE(fade->IsEnabled());
+
+  // A real click, through the X server.
+  frame_->Raise();
+  waveform()->SetFocus();
+  Idle();
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(fade->GetScreenRect().GetPosition() + wxPoint(10, 10));
+  Idle();
+  mouse.MouseClick();
+  for (int i = 0; i < 20 && frame_->document().modified() == 0; ++i) {
+    wxMilliSleep(20);
+    Idle();
+  }
+  ASSERT_EQ(frame_->document().modified(), 1) << "the click did not reach the button";
+  EXPECT_NE(wxWindow::FindFocus(), fade);
+  EXPECT_EQ(wxWindow::FindFocus(), waveform());
+
+  // An edit run from a button that has the focus (reached with Tab) hands it to the waveform.
+  fade->SetFocus();
+  Idle();
+  ASSERT_EQ(wxWindow::FindFocus(), fade);
+  wxCommandEvent click(wxEVT_BUTTON, cmd::kFadeIn);
+  click.SetEventObject(fade);
+  fade->GetEventHandler()->ProcessEvent(click);
+  Idle();
+  EXPECT_EQ(wxWindow::FindFocus(), waveform());
 }
 
 }  // namespace
