@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the main frame shows and where the keyboard focus is after loads, saves and edits.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <wx/uiaction.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "voxtrelle/ui/edit_panel.h"
 #include "voxtrelle/ui/file_dialogs.h"
 #include "voxtrelle/ui/main_frame.h"
+#include "voxtrelle/ui/time_display.h"
 #include "voxtrelle/ui/ve_view.h"
 #include "voxtrelle/ui/ve_waveform.h"
 #include "wav_fixture.h"
@@ -197,6 +199,28 @@ TEST_F(FrameAfterJobsTest, EditButtonsDoNotKeepTheFocus) {
   fade->GetEventHandler()->ProcessEvent(click);
   Idle();
   EXPECT_EQ(wxWindow::FindFocus(), waveform());
+}
+
+// The window opens at its smallest size, 600 x 355 inside its frame, and everything fits in
+// it: the status bar ends at the window's bottom edge and the edit buttons lie inside the view.
+TEST_F(FrameAfterJobsTest, OpensAtItsMinimumWithEverythingShown) {
+  WavFixture wav("song.wav", 2, 44100, 44100, Tone);
+  ASSERT_TRUE(frame_->LoadFile(wxString::FromUTF8(wav.path())));
+  Idle();
+  EXPECT_EQ(frame_->GetSize(), frame_->GetMinSize());
+  GdkWindow* window = gtk_widget_get_window(frame_->GetHandle());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(gdk_window_get_width(window), MainFrame::kContentWidth);
+  EXPECT_EQ(gdk_window_get_height(window), MainFrame::kContentHeight);
+  const wxRect status = frame_->time_display()->GetRect();
+  EXPECT_EQ(status.GetBottom() + 1, MainFrame::kContentHeight);
+  EXPECT_EQ(status.GetWidth(), MainFrame::kContentWidth);
+  const wxRect view(frame_->edit_view()->GetClientSize());
+  for (wxWindow* button : frame_->edit_view()->edit_panel()->GetChildren()) {
+    const wxRect rect(frame_->edit_view()->ScreenToClient(button->GetScreenPosition()),
+                      button->GetSize());
+    EXPECT_TRUE(view.Contains(rect)) << button->GetLabel();
+  }
 }
 
 }  // namespace
