@@ -174,31 +174,39 @@ TEST_F(FrameAfterJobsTest, EditButtonsDoNotKeepTheFocus) {
   ASSERT_NE(fade, nullptr);
   ASSERT_TRUE(fade->IsEnabled());
 
+  // Lets the X server and the event loop catch up until done() holds (2 s at most).
+  const auto wait_for = [this](const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) {
+      wxMilliSleep(20);
+      Idle();
+    }
+    return done();
+  };
+
   // A real click, through the X server.
   frame_->Raise();
   waveform()->SetFocus();
-  Idle();
+  ASSERT_TRUE(wait_for([this] { return wxWindow::FindFocus() == waveform(); }));
   wxUIActionSimulator mouse;
   mouse.MouseMove(fade->GetScreenRect().GetPosition() + wxPoint(10, 10));
   Idle();
   mouse.MouseClick();
-  for (int i = 0; i < 20 && frame_->document().modified() == 0; ++i) {
+  ASSERT_TRUE(wait_for([this] { return frame_->document().modified() == 1; }))
+      << "the click did not reach the button";
+  for (int i = 0; i < 10; ++i) {  // a focus change from the click would have arrived by now
     wxMilliSleep(20);
     Idle();
   }
-  ASSERT_EQ(frame_->document().modified(), 1) << "the click did not reach the button";
   EXPECT_NE(wxWindow::FindFocus(), fade);
   EXPECT_EQ(wxWindow::FindFocus(), waveform());
 
   // An edit run from a button that has the focus (reached with Tab) hands it to the waveform.
   fade->SetFocus();
-  Idle();
-  ASSERT_EQ(wxWindow::FindFocus(), fade);
+  ASSERT_TRUE(wait_for([fade] { return wxWindow::FindFocus() == fade; }));
   wxCommandEvent click(wxEVT_BUTTON, cmd::kFadeIn);
   click.SetEventObject(fade);
   fade->GetEventHandler()->ProcessEvent(click);
-  Idle();
-  EXPECT_EQ(wxWindow::FindFocus(), waveform());
+  EXPECT_TRUE(wait_for([this] { return wxWindow::FindFocus() == waveform(); }));
 }
 
 // The window opens at its smallest size, 600 x 355 inside its frame, and everything fits in
