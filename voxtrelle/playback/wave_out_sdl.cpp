@@ -2,10 +2,21 @@
 #include "voxtrelle/playback/wave_out_sdl.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <utility>
 
 namespace voxtrelle {
+
+namespace {
+
+PlayedClock::Nanos Now() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
 
 bool WaveOutSdl::Ring::Push(WaveBuffer* b) {
   if (count == kSlots) return false;
@@ -58,7 +69,10 @@ int WaveOutSdl::Open(const PcmFormat& format, WaveOutListener* listener) {
   queued_ = Ring{};
   finished_ = Ring{};
   offset_ = 0;
-  played_ = 0;
+  // SDL asks for the next chunk when it starts playing the one before: one chunk is held.
+  const uint32_t rate = have.freq > 0 ? static_cast<uint32_t>(have.freq) : format.rate;
+  clock_.Start(static_cast<PlayedClock::Nanos>(have.samples) * 1'000'000'000 / rate,
+               static_cast<uint64_t>(format.rate) * frame_bytes_);
   quit_ = false;
   notifier_ = std::thread(&WaveOutSdl::NotifyLoop, this);
   SDL_PauseAudioDevice(device_, 0);
@@ -91,7 +105,7 @@ int WaveOutSdl::Reset() {
   SDL_LockAudioDevice(device_);
   while (WaveBuffer* b = queued_.Pop()) finished_.Push(b);
   offset_ = 0;
-  played_ = 0;
+  clock_.Reset();
   SDL_UnlockAudioDevice(device_);
   SDL_SemPost(wake_);
   return 1;
@@ -117,7 +131,7 @@ int WaveOutSdl::Close() {
 int WaveOutSdl::Position(uint32_t* frames) {
   if (device_ == 0 || frames == nullptr || frame_bytes_ == 0) return 0;
   SDL_LockAudioDevice(device_);
-  const uint64_t played = played_;
+  const uint64_t played = clock_.Played(Now());
   SDL_UnlockAudioDevice(device_);
   *frames = static_cast<uint32_t>(played / frame_bytes_);
   return 1;
@@ -134,7 +148,6 @@ void WaveOutSdl::Feed(void* self_ptr, Uint8* stream, int len) {
     stream += n;
     left -= n;
     self->offset_ += n;
-    self->played_ += n;
     if (self->offset_ >= b->bytes) {
       self->queued_.Pop();
       self->finished_.Push(b);
@@ -144,6 +157,7 @@ void WaveOutSdl::Feed(void* self_ptr, Uint8* stream, int len) {
   }
   // An empty queue plays silence.
   std::memset(stream, 0, left);
+  self->clock_.OnChunk(Now(), static_cast<uint32_t>(len) - left, static_cast<uint32_t>(len));
   if (finished_any) SDL_SemPost(self->wake_);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "voxtrelle/playback/played_clock.h"
 #include "voxtrelle/playback/wave_out.h"
 
 namespace voxtrelle {
@@ -29,6 +30,7 @@ class WaveOutSdl : public WaveOut {
   int Restart() override;
   int Reset() override;
   int Close() override;
+  // Frames that have sounded: those handed to SDL less what the device still holds.
   int Position(uint32_t* frames) override;
   bool IsOpen() const override { return device_ != 0; }
 
@@ -60,8 +62,8 @@ class WaveOutSdl : public WaveOut {
   // Guarded by SDL's device lock.
   Ring queued_;
   Ring finished_;        // returned, waiting for the notifier
-  uint32_t offset_ = 0;  // bytes of the front queued buffer already played
-  uint64_t played_ = 0;  // bytes played since open or reset
+  uint32_t offset_ = 0;  // bytes of the front queued buffer already handed to SDL
+  PlayedClock clock_;    // bytes handed to SDL and sounded since open or reset
 
   SDL_sem* wake_ = nullptr;
   std::atomic<bool> quit_{false};

@@ -181,6 +181,12 @@ void WavePlayer::Stop() {
   }
 }
 
+void WavePlayer::StopKeepingPosition() {
+  if (!is_open_ || stop_requested_) return;
+  keep_position_ = Position();
+  Stop();
+}
+
 void WavePlayer::Clear() {
   // A device still open here (its close not yet reported) is shut now; what it still has
   // posted finds no device held and is ignored.
@@ -193,6 +199,7 @@ void WavePlayer::Clear() {
   device_ = is_open_ = is_paused_ = stop_requested_ = range_end_queued_ = false;
   base_position_ = queue_position_ = 0;
   selection_start_ = selection_end_ = -1;
+  keep_position_ = -1;
 }
 
 int WavePlayer::FillBuffer(PlayBuffer& buffer) {
@@ -257,6 +264,10 @@ void WavePlayer::OnDeviceClose() {
     timer_active_ = false;
   }
   if (!range_end_was_queued) base_position_ = queue_position_ = 0;
+  if (keep_position_ >= 0) {
+    base_position_ = queue_position_ = keep_position_;
+    keep_position_ = -1;
+  }
   if (host_ != nullptr) host_->RepaintWaveform();
 }
 

@@ -66,6 +66,9 @@ class WavePlayer : public WaveOutListener {
   void Play();
   void Pause();
   void Stop();
+  // Stop, but once the device has closed the position rests where playback had got to rather
+  // than where the run began (a save stops playback without moving the cursor).
+  void StopKeepingPosition();
   // Forgets the device and every flag, rewinds to 0 and drops the selection (after a load or a
   // deleting edit). A device that is still open is reset and closed, and its late
   // notifications are ignored.
@@ -118,6 +121,7 @@ class WavePlayer : public WaveOutListener {
   ClipSource clip_source_;
   PlayerHost* host_ = nullptr;
   bool timer_active_ = false;
+  int32_t keep_position_ = -1;  // frames: where the stopping run rests; -1 = the usual rule
 };
 
 }  // namespace voxtrelle

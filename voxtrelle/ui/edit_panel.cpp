@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/ui/edit_panel.h"
 
+#include <gtk/gtk.h>
 #include <wx/sizer.h>
 
 #include <algorithm>
@@ -42,6 +43,9 @@ EditPanel::EditPanel(wxWindow* parent)
     auto* button = new wxButton(this, entry.id, entry.text);
     const wxSize best = button->GetBestSize();
     button->SetMinSize(wxSize(best.x, std::max(best.y, height)));
+    // A click leaves the focus where it was, so a later Space or Enter cannot repeat the edit
+    // (there is no undo). Tab still reaches the buttons.
+    gtk_widget_set_focus_on_click(button->GetHandle(), FALSE);
     grid->Add(button, wxSizerFlags().Expand());
     button->Bind(wxEVT_BUTTON, &EditPanel::OnButton, this);
   }

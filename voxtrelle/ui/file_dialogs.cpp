@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/ui/file_dialogs.h"
 
-#include <wx/filedlg.h>
+#include <gtk/gtk.h>
 #include <wx/filename.h>
+
+#include <memory>
 
 #include "voxtrelle/audio/file_kind.h"
 
@@ -18,7 +20,29 @@ const char* ExtensionOfFilter(int filterIndex) {
   return filterIndex == kSaveFilterWma ? ".wma" : ".wav";
 }
 
+// GTK notifies the chooser's "filter" property when the user picks another type.
+void OnFilterChanged(GObject* object, GParamSpec*, gpointer) {
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(object);
+  const std::unique_ptr<GSList, decltype(&g_slist_free)> filters(
+      gtk_file_chooser_list_filters(chooser), g_slist_free);
+  const int index = g_slist_index(filters.get(), gtk_file_chooser_get_filter(chooser));
+  if (index != kSaveFilterWma && index != kSaveFilterWav) return;
+  const std::unique_ptr<gchar, decltype(&g_free)> current(
+      gtk_file_chooser_get_current_name(chooser), g_free);
+  if (!current) return;
+  const wxString typed = wxString::FromUTF8(current.get());
+  const wxString renamed = RenameForType(typed, index);
+  if (renamed != typed) gtk_file_chooser_set_current_name(chooser, renamed.utf8_str());
+}
+
 }  // namespace
+
+void RenameOnTypeSwitch(wxFileDialog& dialog) {
+  GtkWidget* widget = dialog.GetHandle();
+  if (widget == nullptr || !GTK_IS_FILE_CHOOSER(widget)) return;
+  // The handler needs no data, so it cannot outlive anything: it goes with the widget.
+  g_signal_connect(widget, "notify::filter", G_CALLBACK(OnFilterChanged), nullptr);
+}
 
 wxString ChooseOpenPath(wxWindow* owner) {
   wxFileDialog dialog(owner, "Open", wxEmptyString, wxEmptyString, kOpenFilter,
@@ -35,6 +59,7 @@ std::optional<SaveAsChoice> ChooseSavePath(wxWindow* owner, const wxString& sugg
   wxFileDialog dialog(owner, "Save As", name.GetPath(), name.GetFullName(), kSaveFilter,
                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   dialog.SetFilterIndex(filterIndex);
+  RenameOnTypeSwitch(dialog);
   dialog.CentreOnParent();
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return SaveAsChoice{dialog.GetPath(), dialog.GetFilterIndex()};

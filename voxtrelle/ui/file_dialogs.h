@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <wx/filedlg.h>
 #include <wx/string.h>
 #include <wx/window.h>
 
@@ -29,6 +30,10 @@ wxString ChooseOpenPath(wxWindow* owner);
 // filterIndex preselected; nothing when the user cancelled.
 std::optional<SaveAsChoice> ChooseSavePath(wxWindow* owner, const wxString& suggested,
                                            int filterIndex);
+
+// Makes dialog (a Save As dialog with kSaveFilter's types) rename the typed name's extension
+// when the user picks the other type (RenameForType). Connect after the initial type is set.
+void RenameOnTypeSwitch(wxFileDialog& dialog);
 
 // The file a Save As writes: the chosen path when its extension already names the chosen
 // type, otherwise the chosen path with ".wma" or ".wav" appended ("take" as WMA gives

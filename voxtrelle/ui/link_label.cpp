@@ -6,6 +6,7 @@
 #include <wx/utils.h>
 
 #include "voxtrelle/ui/focus_repaint.h"
+#include "voxtrelle/ui/web_links.h"
 
 namespace voxtrelle {
 
@@ -15,7 +16,7 @@ const wxColour LinkLabel::kVisitedColour(128, 0, 128);
 LinkLabel::LinkLabel(wxWindow* parent, wxWindowID id, const wxString& text, const wxPoint& pos,
                      const wxSize& size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
-      opener_([](const wxString& url) { return wxLaunchDefaultBrowser(url); }) {
+      opener_(web::OpenWebAddress) {
   SetLabel(text);
   // Drawn on whatever the parent shows behind it (the start page is white, dialogs grey).
   SetBackgroundStyle(wxBG_STYLE_PAINT);

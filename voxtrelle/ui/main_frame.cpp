@@ -14,6 +14,7 @@
 #include "voxtrelle/ui/ve_main_bar.h"
 #include "voxtrelle/ui/ve_view.h"
 #include "voxtrelle/ui/ve_waveform.h"
+#include "voxtrelle/ui/web_links.h"
 
 #if __has_include("voxtrelle/ui/ve_home.h")
 #include "voxtrelle/ui/ve_home.h"
@@ -61,7 +62,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
     return document_busy() ? nullptr : &document_.current_clip();
   });
   player_.set_host(this);
-  url_opener_ = [](const wxString& url) { return wxLaunchDefaultBrowser(url); };
+  url_opener_ = web::OpenWebAddress;
   SetIcons(ProgramIcons());
   // The samples of unsaved edits outlive a crash (RecoverUnsavedAudio).
   document_.keep_recovery_record();
@@ -90,6 +91,7 @@ MainFrame::MainFrame(std::unique_ptr<WaveOut> device)
 
   Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
   Bind(wxEVT_SIZE, &MainFrame::OnSize, this);
+  Bind(wxEVT_SET_FOCUS, &MainFrame::OnSetFocus, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
   Bind(wxEVT_TIMER, &MainFrame::OnCursorTimer, this, cursor_timer_.GetId());
   Bind(wxEVT_MENU, &MainFrame::OnMenuCommand, this);
@@ -250,6 +252,16 @@ void MainFrame::OnIdle(wxIdleEvent& event) {
 void MainFrame::OnSize(wxSizeEvent& event) {
   player_.OnHostResized();
   LayOutChildren();
+  event.Skip();
+}
+
+void MainFrame::OnSetFocus(wxFocusEvent& event) {
+  // The frame itself takes no keys: the focus goes on to the view shown.
+  if (active_view_ == edit_view_) {
+    edit_view_->waveform()->SetFocus();
+  } else if (active_view_ != nullptr) {
+    active_view_->SetFocus();
+  }
   event.Skip();
 }
 

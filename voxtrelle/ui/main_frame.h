@@ -99,6 +99,7 @@ class MainFrame : public wxFrame, public PlayerHost {
 
   void OnIdle(wxIdleEvent& event);
   void OnSize(wxSizeEvent& event);
+  void OnSetFocus(wxFocusEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnCursorTimer(wxTimerEvent& event);
   void OnMenuCommand(wxCommandEvent& event);
@@ -108,6 +109,7 @@ class MainFrame : public wxFrame, public PlayerHost {
   void OnOpen();
   void InstallDropTarget();
 
+  void RunEdit(int id);
   void EditDelete(bool keep_outside);
   void EditChangeVolume();
   void EditSimple(int id);

@@ -9,6 +9,7 @@
 #include "voxtrelle/ui/main_frame.h"
 #include "voxtrelle/ui/temp_folder_text.h"
 #include "voxtrelle/ui/ve_view.h"
+#include "voxtrelle/ui/ve_waveform.h"
 #include "voxtrelle/ui/web_links.h"
 
 #if __has_include("voxtrelle/ui/volume_dialog.h") &&               \
@@ -93,6 +94,18 @@ void MainFrame::OnPanelButton(wxCommandEvent& event) {
 }
 
 void MainFrame::RunCommand(int id) {
+  if (id >= cmd::kDeleteSelected && id <= cmd::kToStereo) {
+    RunEdit(id);
+    // Back to the waveform, so a Space or Enter meant for something else cannot repeat the edit.
+    if (edit_view_->IsShown()) edit_view_->waveform()->SetFocus();
+    return;
+  }
+  wxCommandEvent event(wxEVT_MENU, id);
+  event.SetEventObject(this);
+  ProcessWindowEvent(event);
+}
+
+void MainFrame::RunEdit(int id) {
   switch (id) {
     case cmd::kDeleteSelected:
       EditDelete(false);
@@ -112,11 +125,8 @@ void MainFrame::RunCommand(int id) {
     case cmd::kToMono:
       EditSimple(id);
       break;
-    default: {
-      wxCommandEvent event(wxEVT_MENU, id);
-      event.SetEventObject(this);
-      ProcessWindowEvent(event);
-    }
+    default:
+      break;
   }
 }
 

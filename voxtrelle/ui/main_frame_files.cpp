@@ -89,6 +89,8 @@ bool MainFrame::LoadFile(const wxString& given) {
       edit_view_->PrepareNow();
       ShowEditView(true);
       UpdateAll();
+      // Paints during the job showed only the last picture; draw the new document now.
+      edit_view_->RefreshView(false);
       if (loaded) {
         const long ms = watch.Time();
         if (ms < kQuickLoadMs) {
@@ -102,6 +104,8 @@ bool MainFrame::LoadFile(const wxString& given) {
     }
   }
   time_display_->SetPaneText(0, previous);
+  // Without a document there is nothing to edit: back to the start page.
+  if (document_.is_empty()) ShowEditView(false);
   if (!cancelled) {
     wxString text = wxString::Format("Error opening file:\n%s", shown);
     // When the temporary folder is the cause, the message says so rather than blame the file.
@@ -135,8 +139,11 @@ bool MainFrame::SaveAs() {
 bool MainFrame::SaveDocument() {
   if (document_.is_empty()) return false;
   // The save reads the clip on the job's thread: playback must not refill from it meanwhile.
-  if (player_.is_open()) player_.Stop();
+  // The cursor stays where playback had got to.
+  if (player_.is_open()) player_.StopKeepingPosition();
   const int result = RunFileJob(0);
+  // Paints during the job showed the waveform without its selection and cursor.
+  edit_view_->RefreshView(false);
   if (result == kJobCancelled) return false;
   if (result == kJobDone) {
     UpdateAll();

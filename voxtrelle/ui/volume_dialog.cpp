@@ -121,6 +121,12 @@ void VolumeDialog::OnValueChanged(wxCommandEvent& event) {
 }
 
 void VolumeDialog::OnOk(wxCommandEvent&) {
+  // The slider follows the field through a queued event, which may not have run yet when the
+  // last digit and Enter arrive together: bring it up to the field's number first.
+  if (combo_->GetValue().empty()) return;  // OK is disabled for an empty field
+  reentrant_ = true;
+  slider_->SetValue(VolumeSliderFromPercent(numbers_->Value()));
+  reentrant_ = false;
   percentage_ = VolumePercentFromSlider(slider_->GetValue());
   EndModal(wxID_OK);
 }

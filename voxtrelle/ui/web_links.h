@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <wx/string.h>
+
 #include <string>
 
 // The web addresses the editor shows and opens; the only place that names them.
@@ -18,6 +20,10 @@ inline constexpr const char* kReferrerQuery = "ref=vxtl";
 std::string WithReferrer(const char* site);
 std::string MakerUrl();
 std::string ConverterUrl();
+
+// Opens url in the desktop's browser; true when one took it. A failure shows and prints
+// nothing: a missing browser is the desktop's business.
+bool OpenWebAddress(const wxString& url);
 
 // The texts the links show: the host names without scheme and path.
 inline constexpr const char* kMakerSiteText = "voxtrelle.example";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -135,6 +136,56 @@ TEST(WaveOutSdlTest, CloseIsRefusedWhileBuffersAreQueued) {
   ASSERT_TRUE(queue.RunUntil([&] { return listener.closed; }, std::chrono::seconds(10)));
   EXPECT_TRUE(listener.opened);
   EXPECT_EQ(1, listener.done);  // returned by the reset, before the close
+}
+
+// The position is what has sounded, not what SDL has been handed: SDL takes a whole chunk (2048
+// frames, 256 ms at 8 kHz) the moment the device starts, long before it has played it. The
+// disk driver paces itself like a sound card, a chunk's duration per chunk.
+TEST(WaveOutSdlTest, PositionNeverRunsAheadOfTheTimeSinceTheStart) {
+  ScratchFile out(".raw");
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", out.path().c_str(), 1);
+  ::unsetenv("SDL_DISKAUDIODELAY");
+  ThreadQueue queue;
+  WaveOutSdl device(queue.poster());
+  struct Listener : WaveOutListener {
+    void OnDeviceOpen() override {}
+    void OnBufferDone(WaveBuffer*) override { ++done; }
+    void OnDeviceClose() override {}
+    std::atomic<int> done{0};
+  } listener;
+  constexpr uint32_t kRate = 8000;
+  constexpr uint32_t kFrames = 8000;  // one second
+  std::vector<int16_t> samples(kFrames, 1000);
+  WaveBuffer buffer{samples.data(), 2 * kFrames};
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(1, device.Open(PcmFormat{1, kRate}, &listener));
+  ASSERT_EQ(1, device.Write(&buffer));
+  const auto elapsed_frames = [&] {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - started)
+                        .count();
+    return static_cast<uint32_t>(ms * kRate / 1000);
+  };
+  uint32_t position = 0;
+  uint32_t last = 0;
+  // Sample the position while the second plays; it can never be ahead of the clock.
+  for (int i = 0; i < 30; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    ASSERT_EQ(1, device.Position(&position));
+    const uint32_t limit = elapsed_frames();
+    EXPECT_LE(position, limit) << "after " << limit << " frames of time";
+    EXPECT_GE(position, last);
+    last = position;
+  }
+  // It does reach the end once everything has sounded.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (position < kFrames && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(1, device.Position(&position));
+  }
+  EXPECT_EQ(position, kFrames);
+  EXPECT_EQ(1, device.Reset());
 }
 
 }  // namespace

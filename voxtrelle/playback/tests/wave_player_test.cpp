@@ -171,6 +171,42 @@ TEST_F(WavePlayerTest, StopBeforeSelectionEndWasQueuedRestsAtZero) {
   EXPECT_EQ(0, player_.Position());
 }
 
+// A save stops playback without moving the cursor: the player rests where it had got to,
+// with or without a selection, playing or paused, and plays on from there.
+TEST_F(WavePlayerTest, StopKeepingPositionRestsWherePlaybackWas) {
+  struct Case {
+    int32_t selection_start;
+    int32_t selection_end;
+    bool paused;
+    int32_t stop_rests_at;  // where an ordinary Stop of the next run rests
+  };
+  for (const Case c :
+       {Case{-1, -1, false, 0}, Case{100, 390000, false, 0}, Case{100, 200000, true, 100}}) {
+    SCOPED_TRACE(c.selection_start);
+    Load(2, 400000);
+    player_.SetSelectionStart(c.selection_start);
+    player_.SetSelectionEnd(c.selection_end);
+    ASSERT_EQ(1, player_.Start(-1));
+    posted_.RunAll();
+    Advance(1000);
+    if (c.paused) player_.Pause();
+    const int32_t reached = player_.Position();
+    ASSERT_GT(reached, 0);
+    player_.StopKeepingPosition();
+    posted_.RunAll();
+    EXPECT_FALSE(player_.device_open());
+    EXPECT_EQ(reached, player_.Position());
+    // Play continues from there.
+    ASSERT_EQ(1, player_.Start(-1));
+    posted_.RunAll();
+    EXPECT_EQ(reached, player_.base_position());
+    player_.Stop();
+    posted_.RunAll();
+    // An ordinary Stop still rewinds.
+    EXPECT_EQ(c.stop_rests_at, player_.Position());
+  }
+}
+
 TEST_F(WavePlayerTest, StopAfterSelectionEndWasQueuedRestsAtSelectionStart) {
   Load(2, 400000);
   player_.SetSelectionStart(100);

@@ -57,6 +57,40 @@ TEST(VolumeDialog, TypingThenOk) {
   }
 }
 
+// The slider follows the field through a queued event. When the last digit and Enter arrive
+// together, OK comes before the slider has followed; it still applies the field's number (at
+// the slider's resolution, as when the slider had followed).
+TEST(VolumeDialog, OkRightAfterTheLastDigitAppliesTheNumberShown) {
+  for (const Mapping& m : {Mapping{85, -15, 85}, Mapping{125, 6, 124}, Mapping{20, -80, 20}}) {
+    SCOPED_TRACE(m.typed);
+    VolumeDialog dialog(nullptr);
+    const wxString typed = wxString::Format("%d", m.typed);
+    const int result = test::RunModal(dialog, [&] {
+      Type(dialog, typed.Left(1).utf8_str());  // the first digit, and time for the slider
+      dialog.Field()->AppendText(typed.Mid(1));
+      // Enter reaches the default button, OK, before the queued event has run.
+      wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+      dialog.OkButton()->GetEventHandler()->ProcessEvent(ok);
+      EXPECT_FALSE(dialog.IsModal());
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.Percentage(), m.result);
+  }
+}
+
+TEST(VolumeDialog, OkWithTheFieldJustClearedDoesNothing) {
+  VolumeDialog dialog(nullptr);
+  const int result = test::RunModal(dialog, [&] {
+    dialog.Field()->SetValue("");
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    dialog.OkButton()->GetEventHandler()->ProcessEvent(ok);
+    EXPECT_TRUE(dialog.IsModal());
+    dialog.EndModal(wxID_CANCEL);
+  });
+  EXPECT_EQ(result, wxID_CANCEL);
+  EXPECT_EQ(dialog.Percentage(), 100);
+}
+
 TEST(VolumeDialog, StartsAtHundredWithTheSliderInTheMiddle) {
   VolumeDialog dialog(nullptr);
   test::Pump();
