@@ -1,11 +1,12 @@
 # Front door: `make run`, `make test`, `make bench`.
 BUILD   ?= build
 ASAN    ?= build-asan
+TSAN    ?= build-tsan
 APP     ?= voxtrelle
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-asan bench format clean
+.PHONY: deps configure build run test test-asan test-tsan sanitizer-build fuzz fuzz-smoke bench format clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,15 +21,72 @@ run: build
 	@if [ -x $(BUILD)/bin/$(APP) ]; then $(BUILD)/bin/$(APP); \
 	else echo "$(APP) is not built yet"; fi
 
-# Every test, the window tests on a virtual display; then the audio core under the sanitizers.
+# Every test, the window tests on a virtual display; then the sanitizer runs and the fuzz
+# programs' smoke run.
 test: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
+	$(MAKE) fuzz-smoke
+	$(MAKE) test-tsan
 
-test-asan: deps
-	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON $(CMAKE_FLAGS)
-	cmake --build $(ASAN) -j $(JOBS) --target audio_tests
-	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -L audio
+# One clang build serves both the AddressSanitizer/UndefinedBehaviorSanitizer tests and the
+# fuzz programs: everything in it is built with the sanitizers and libFuzzer's coverage.
+SAN_CMAKE = -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	-DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+ASAN_TESTS  = audio_tests media_tests playback_tests cli_tests zentora_core_tests
+ASAN_LABELS = ^(audio|media|playback|cli|zcore)$$
+FUZZERS     = wav_reader_fuzz media_decode_fuzz asf_tags_fuzz settings_fuzz update_answer_fuzz
+SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/sanitizers/lsan.supp:print_suppressions=0
+
+sanitizer-build: deps
+	cmake -S . -B $(ASAN) $(SAN_CMAKE) -DFUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN) -j $(JOBS) --target $(ASAN_TESTS) fuzzers
+	bash scripts/make-fuzz-seeds.sh $(ASAN)/fuzz-seeds
+
+test-asan: sanitizer-build
+	cd $(ASAN) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -L '$(ASAN_LABELS)'
+
+# Each fuzz program over its seeds, then FUZZ_SMOKE_SECONDS of fuzzing from them; any crash,
+# leak, sanitizer report or input slower than FUZZ_TIMEOUT seconds fails.
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SECONDS ?= 60
+FUZZ_TIMEOUT ?= 10
+FUZZ_FLAGS = -timeout=$(FUZZ_TIMEOUT) -rss_limit_mb=2048 -print_final_stats=1
+fuzz-smoke: sanitizer-build
+	@set -e; for f in $(FUZZERS); do \
+	  corpus=$(ASAN)/fuzz-smoke/$$f; rm -rf $$corpus; mkdir -p $$corpus $(ASAN)/fuzz-crashes; \
+	  echo "== $$f: seeds"; \
+	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -runs=0 $(ASAN)/fuzz-seeds/$$f 2>&1 | tail -n 3; \
+	  echo "== $$f: $(FUZZ_SMOKE_SECONDS) s"; \
+	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SMOKE_SECONDS) \
+	    -artifact_prefix=$(ASAN)/fuzz-crashes/$$f- $$corpus $(ASAN)/fuzz-seeds/$$f \
+	    > $(ASAN)/fuzz-smoke/$$f.log 2>&1 || { tail -n 60 $(ASAN)/fuzz-smoke/$$f.log; exit 1; }; \
+	  grep -E '^#[0-9]+ +DONE' $(ASAN)/fuzz-smoke/$$f.log | tail -n 1; \
+	done
+
+# `make fuzz FUZZ_SECONDS=600`: each fuzz program for that long; the corpus grows in
+# $(ASAN)/fuzz-corpus, findings land in $(ASAN)/fuzz-crashes.
+fuzz: sanitizer-build
+	@set -e; for f in $(FUZZERS); do \
+	  mkdir -p $(ASAN)/fuzz-corpus/$$f $(ASAN)/fuzz-crashes; \
+	  echo "== $$f: $(FUZZ_SECONDS) s"; \
+	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	    -artifact_prefix=$(ASAN)/fuzz-crashes/$$f- $(ASAN)/fuzz-corpus/$$f $(ASAN)/fuzz-seeds/$$f \
+	    > $(ASAN)/fuzz-corpus/$$f.log 2>&1 || { tail -n 60 $(ASAN)/fuzz-corpus/$$f.log; exit 1; }; \
+	  grep -E '^#[0-9]+ +DONE' $(ASAN)/fuzz-corpus/$$f.log | tail -n 1; \
+	done
+
+# ThreadSanitizer, only for the programs whose code shares data between threads: the load/save
+# job worker, the player and the cutter's tool runners and update client.
+TSAN_TESTS = media_tests playback_tests zentora_core_tests
+TSAN_REGEX = (^|/)(JobWorkerLifetime|FileJob|CancelledJob|JobProgress|WavePlayerTest|WaveOutSdlTest|SelectionPlayTest|CursorTimerTest|UpdateAnswerFromServer|UpdateAnswer|UpdateRequest|UsageReport|UpdateThread|ToolProcessTest|RealCut|CancelCut|FailedCut)\.
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/scripts/sanitizers/tsan.supp
+test-tsan: deps
+	cmake -S . -B $(TSAN) $(SAN_CMAKE) -DSANITIZE_THREAD=ON $(CMAKE_FLAGS)
+	cmake --build $(TSAN) -j $(JOBS) --target $(TSAN_TESTS)
+	cd $(TSAN) && $(TSAN_ENV) ctest --output-on-failure -j $(JOBS) -R '$(TSAN_REGEX)'
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
@@ -37,4 +95,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN)
