@@ -89,5 +89,56 @@ TEST(FuzzFinding, ADamagedAsfHeaderCostsNothingInProportionToTheFile) {
   EXPECT_LT(grown, 512 * 1024) << "KiB of peak memory for a 494-byte header";
 }
 
+// An ASF header object of `size` bytes or a little less, packed with extended content
+// description objects that each hold 65,535 attributes with empty names and values.
+std::vector<uint8_t> header_of_empty_attributes(size_t size) {
+  const uint8_t header_id[16] = {0x30, 0x26, 0xb2, 0x75, 0x8e, 0x66, 0xcf, 0x11,
+                                 0xa6, 0xd9, 0x00, 0xaa, 0x00, 0x62, 0xce, 0x6c};
+  const uint8_t description_id[16] = {0x40, 0xa4, 0xd0, 0xd2, 0x07, 0xe3, 0x11, 0xd2,
+                                      0x97, 0xf0, 0x00, 0xa0, 0xc9, 0x5e, 0xa8, 0x50};
+  const auto put = [](std::vector<uint8_t>& out, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  };
+  constexpr uint64_t kAttributes = 65535;
+  constexpr uint64_t kObjectBytes = 24 + 2 + kAttributes * 6;  // name, type, value: 0 each
+  const uint64_t objects = (size - 30) / kObjectBytes;
+  std::vector<uint8_t> out(header_id, header_id + 16);
+  put(out, 30 + objects * kObjectBytes, 8);
+  put(out, objects, 4);
+  put(out, 0x0201, 2);
+  for (uint64_t o = 0; o < objects; ++o) {
+    out.insert(out.end(), description_id, description_id + 16);
+    put(out, kObjectBytes, 8);
+    put(out, kAttributes, 2);
+    out.resize(out.size() + kAttributes * 6, 0);
+  }
+  return out;
+}
+
+// TagLib spends time and memory on every attribute a header holds; one of 8 MiB packed with
+// empty attributes took five seconds and a peak of more than a gigabyte. Such a header is not
+// parsed: the file loads without tags.
+TEST(FuzzFinding, AnOversizedAsfHeaderIsNotParsed) {
+  ScratchDir dir;
+  const std::string path = dir.file("packed.wma");
+  const std::vector<uint8_t> header = header_of_empty_attributes(8u << 20);
+  ASSERT_GT(header.size(), 7u << 20);
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
+  }
+
+  ASSERT_TRUE(reset_peak_memory());
+  const long before = peak_memory_kib();
+  FfmpegMediaCodec codec;
+  MediaTags tags;
+  EXPECT_EQ(codec.read_tags(path, tags), 0);
+  EXPECT_EQ(asf_declared_seconds(path), 0.0);
+  const long grown = peak_memory_kib() - before;
+
+  EXPECT_FALSE(tags.has_values());
+  EXPECT_LT(grown, 512 * 1024) << "KiB of peak memory for an 8 MiB header";
+}
+
 }  // namespace
 }  // namespace voxtrelle
