@@ -36,9 +36,7 @@ SAN_CMAKE = -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_
 ASAN_TESTS  = audio_tests media_tests playback_tests cli_tests zentora_core_tests
 ASAN_LABELS = ^(audio|media|playback|cli|zcore)$$
 FUZZERS     = wav_reader_fuzz media_decode_fuzz asf_tags_fuzz settings_fuzz update_answer_fuzz
-SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/sanitizers/lsan.supp:print_suppressions=0
+SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 sanitizer-build: deps
 	cmake -S . -B $(ASAN) $(SAN_CMAKE) -DFUZZ=ON $(CMAKE_FLAGS)
@@ -54,31 +52,15 @@ test-asan: sanitizer-build
 # forty times that under AddressSanitizer on a busy machine.)
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_SECONDS ?= 60
-FUZZ_TIMEOUT ?= 60
-FUZZ_FLAGS = -timeout=$(FUZZ_TIMEOUT) -rss_limit_mb=2048 -print_final_stats=1
+export FUZZ_TIMEOUT ?= 60
 fuzz-smoke: sanitizer-build
-	@set -e; for f in $(FUZZERS); do \
-	  corpus=$(ASAN)/fuzz-smoke/$$f; rm -rf $$corpus; mkdir -p $$corpus $(ASAN)/fuzz-crashes; \
-	  echo "== $$f: seeds"; \
-	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -runs=0 $(ASAN)/fuzz-seeds/$$f 2>&1 | tail -n 3; \
-	  echo "== $$f: $(FUZZ_SMOKE_SECONDS) s"; \
-	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SMOKE_SECONDS) \
-	    -artifact_prefix=$(ASAN)/fuzz-crashes/$$f- $$corpus $(ASAN)/fuzz-seeds/$$f \
-	    > $(ASAN)/fuzz-smoke/$$f.log 2>&1 || { tail -n 60 $(ASAN)/fuzz-smoke/$$f.log; exit 1; }; \
-	  grep -E '^#[0-9]+ +DONE' $(ASAN)/fuzz-smoke/$$f.log | tail -n 1; \
-	done
+	rm -rf $(ASAN)/fuzz-smoke
+	bash scripts/run-fuzzers.sh $(ASAN) $(FUZZ_SMOKE_SECONDS) $(ASAN)/fuzz-smoke $(FUZZERS)
 
 # `make fuzz FUZZ_SECONDS=600`: each fuzz program for that long; the corpus grows in
 # $(ASAN)/fuzz-corpus, findings land in $(ASAN)/fuzz-crashes.
 fuzz: sanitizer-build
-	@set -e; for f in $(FUZZERS); do \
-	  mkdir -p $(ASAN)/fuzz-corpus/$$f $(ASAN)/fuzz-crashes; \
-	  echo "== $$f: $(FUZZ_SECONDS) s"; \
-	  $(SAN_ENV) $(ASAN)/bin/$$f $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
-	    -artifact_prefix=$(ASAN)/fuzz-crashes/$$f- $(ASAN)/fuzz-corpus/$$f $(ASAN)/fuzz-seeds/$$f \
-	    > $(ASAN)/fuzz-corpus/$$f.log 2>&1 || { tail -n 60 $(ASAN)/fuzz-corpus/$$f.log; exit 1; }; \
-	  grep -E '^#[0-9]+ +DONE' $(ASAN)/fuzz-corpus/$$f.log | tail -n 1; \
-	done
+	bash scripts/run-fuzzers.sh $(ASAN) $(FUZZ_SECONDS) $(ASAN)/fuzz-corpus $(FUZZERS)
 
 # ThreadSanitizer, only for the programs whose code shares data between threads: the load/save
 # job worker, the player and the cutter's tool runners and update client.
