@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang-format
+  clang libclang-rt-14-dev
   libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev
   libboost-regex-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev

@@ -26,8 +26,16 @@ bool pcm_format_ok(const WaveFormat& format) {
 }
 
 // Both conversions are also built for AVX2, picked at load time where the processor has it: the
-// wider vectors convert twice the samples per instruction, with the same results.
-#if defined(__x86_64__) && defined(__GNUC__)
+// wider vectors convert twice the samples per instruction, with the same results. Not under
+// ThreadSanitizer: the loader runs the clone picker before that runtime is up.
+#if defined(__SANITIZE_THREAD__)
+#define VX_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define VX_THREAD_SANITIZER 1
+#endif
+#endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(VX_THREAD_SANITIZER)
 #define VX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define VX_VECTOR_CLONES

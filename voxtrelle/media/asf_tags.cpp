@@ -6,6 +6,7 @@
 
 #include <cctype>
 
+#include "voxtrelle/media/asf_header.h"
 #include "voxtrelle/media/ffmpeg_media_codec.h"
 
 namespace voxtrelle {
@@ -93,8 +94,8 @@ void set_or_remove(TagLib::ASF::Tag& tag, const char* name, uint32_t value) {
 int FfmpegMediaCodec::read_tags(const std::string& path, MediaTags& tags) {
   tags.clear();
   if (path.empty()) return 0;
-  TagLib::ASF::File file(path.c_str(), false);
-  const TagLib::ASF::Tag* tag = file.isValid() ? file.tag() : nullptr;
+  AsfHeader header(path, false);
+  const TagLib::ASF::Tag* tag = header.file() != nullptr ? header.file()->tag() : nullptr;
   if (tag == nullptr) return 0;
   tags.title = text(tag->title());
   tags.comment = text(tag->comment());

@@ -18,7 +18,6 @@ using testing::SampleAt;
 using testing::ScratchFile;
 using testing::WriteWav;
 
-constexpr uint32_t kBufferValues = PlayBuffer::kCapacity;
 
 class FakeHost : public PlayerHost {
  public:
