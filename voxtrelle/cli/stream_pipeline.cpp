@@ -11,7 +11,6 @@
 
 #include "voxtrelle/audio/sample_kernels.h"
 #include "voxtrelle/audio/sample_store.h"
-#include "voxtrelle/audio/wav_file.h"
 
 namespace voxtrelle::cli {
 namespace {
@@ -19,8 +18,6 @@ namespace {
 constexpr int32_t kRunFrames = static_cast<int32_t>(kRunSamples);
 // Frames per read from the input: one page, as the document's load reads them.
 constexpr int32_t kReadFrames = static_cast<int32_t>(kPageSamples);
-// PCM bytes gathered before a write to the output.
-constexpr size_t kWriteBytes = size_t{1} << 20;
 
 bool is_8bit(const WaveFormat& format) {
   return format.nBlockAlign / format.nChannels == 1;
@@ -203,31 +200,24 @@ class PcmReader {
 
 class PcmWriter {
  public:
-  PcmWriter(ByteStream& stream, const WaveFormat& format)
-      : stream_(stream),
-        format_(format),
-        buffer_(std::make_unique_for_overwrite<uint8_t[]>(kWriteBytes + size_t{kRunFrames} * 4)) {}
+  PcmWriter(StreamOutput& output, const WaveFormat& format) : output_(output), format_(format) {}
 
   bool put(const Block& block) {
     if (block.frames == 0) return true;
+    const size_t bytes = size_t{static_cast<uint32_t>(block.frames)} * format_.nBlockAlign;
+    uint8_t* room = output_.reserve(bytes);
+    if (room == nullptr) return false;
     kernels::floats_to_pcm(block.samples[0], block.samples[1], block.channels, is_8bit(format_),
-                           block.frames, buffer_.get() + used_);
-    used_ += size_t{static_cast<uint32_t>(block.frames)} * format_.nBlockAlign;
+                           block.frames, room);
+    output_.commit(bytes);
     written_frames_ += block.frames;
-    return used_ < kWriteBytes || flush();
-  }
-  bool flush() {
-    if (used_ != 0 && stream_.write(buffer_.get(), used_, 1) != 1) return false;
-    used_ = 0;
     return true;
   }
   int64_t written_frames() const { return written_frames_; }
 
  private:
-  ByteStream& stream_;
+  StreamOutput& output_;
   WaveFormat format_;
-  std::unique_ptr<uint8_t[]> buffer_;
-  size_t used_ = 0;
   int64_t written_frames_ = 0;
 };
 
@@ -283,7 +273,7 @@ class Pass {
 }  // namespace
 
 StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan,
-                         ByteStream& output, ProgressSink* progress) {
+                         StreamOutput& output, ProgressSink* progress) {
   const WaveFormat& in = plan.input_format;
   const WaveFormat& out = plan.output_format;
   const uint64_t data = uint64_t{static_cast<uint32_t>(plan.output_frames)} * out.nBlockAlign;
@@ -299,9 +289,7 @@ StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& pla
 
   PcmReader reader(input, layout, in.nBlockAlign);
   PcmWriter writer(output, out);
-  if (!output.rewind() || output.write(header, kWavHeaderBytes, 1) != 1) {
-    return StreamResult::kWriteFailed;
-  }
+  if (!output.write(header, kWavHeaderBytes)) return StreamResult::kWriteFailed;
   const int64_t total = int64_t{layout.frames} * static_cast<int64_t>(passes.size());
   int64_t done = 0;  // frames of all passes, for the progress
   for (size_t p = 0; p < passes.size(); ++p) {
@@ -333,10 +321,11 @@ StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& pla
     done += layout.frames;
     if (!writing) analysis.settle(plan.stages[count]);
   }
-  if (!writer.flush() || writer.written_frames() != plan.output_frames) {
+  const uint8_t pad = 0;
+  if (writer.written_frames() != plan.output_frames ||
+      ((data & 1) != 0 && !output.write(&pad, 1)) || !output.finish()) {
     return StreamResult::kWriteFailed;
   }
-  if ((data & 1) != 0 && !output.write_byte(0)) return StreamResult::kWriteFailed;
   if (cancel_requested(progress)) return StreamResult::kCancelled;
   return StreamResult::kDone;
 }

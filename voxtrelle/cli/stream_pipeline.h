@@ -9,11 +9,8 @@
 
 #include "voxtrelle/audio/progress.h"
 #include "voxtrelle/audio/wav_layout.h"
+#include "voxtrelle/cli/stream_output.h"
 #include "voxtrelle/cli/stream_plan.h"
-
-namespace voxtrelle {
-class ByteStream;
-}
 
 namespace voxtrelle::cli {
 
@@ -21,9 +18,9 @@ enum class StreamResult { kDone, kReadFailed, kWriteFailed, kCancelled };
 
 // Reads layout.frames frames of plan.input_format from the descriptor `input` (positioned
 // reads; the descriptor's offset is unused) and writes the complete output file (header,
-// frames, pad byte) from the start of `output`. Fills the stages' analysis results in plan.
+// frames, pad byte) to `output`, finished. Fills the stages' analysis results in plan.
 // Checks progress for cancellation after each piece and moves it over the passes.
 StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan,
-                         ByteStream& output, ProgressSink* progress);
+                         StreamOutput& output, ProgressSink* progress);
 
 }  // namespace voxtrelle::cli

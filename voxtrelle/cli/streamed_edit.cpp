@@ -11,6 +11,7 @@
 #include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/wav_file.h"
 #include "voxtrelle/audio/wav_layout.h"
+#include "voxtrelle/cli/stream_output.h"
 #include "voxtrelle/cli/stream_pipeline.h"
 #include "voxtrelle/cli/stream_plan.h"
 
@@ -65,13 +66,10 @@ StreamOutcome StreamedEdit::run(ProgressSink* progress) {
   if (fd < 0) return StreamOutcome::kWriteFailed;
   StreamResult result = StreamResult::kWriteFailed;
   {
-    WavStream stream;
-    if (stream.adopt_write(fd, temporary)) {
-      stream.set_write_behind(true);  // replace_file syncs it before the rename
-      result = stream_edit(job_->input, job_->layout, job_->plan, stream, progress);
-      if (!stream.close() && result == StreamResult::kDone) result = StreamResult::kWriteFailed;
-    }
+    StreamOutput stream(fd);
+    result = stream_edit(job_->input, job_->layout, job_->plan, stream, progress);
   }
+  if (::close(fd) != 0 && result == StreamResult::kDone) result = StreamResult::kWriteFailed;
   if (result == StreamResult::kDone && !replace_file(temporary, target)) {
     result = StreamResult::kWriteFailed;
   }
