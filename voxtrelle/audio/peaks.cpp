@@ -68,21 +68,34 @@ class ColumnExtremes {
     low = 0.0f;
     if (a >= b) return true;
     constexpr int64_t kBlock = PeakSummary::kBlockSamples;
-    for (int64_t index = a / kBlock; index * kBlock < b; ++index) {
+    const int64_t first = a / kBlock;
+    const int64_t last = (b - 1) / kBlock;
+    const auto whole = [&](int64_t index) {
       const int64_t start = index * kBlock;
+      return start >= a && start + summary_.block_samples(static_cast<int32_t>(index)) <= b;
+    };
+    for (int64_t index = first; index <= last; ++index) {
+      if (!whole(index)) continue;
+      const PeakSummary::Extremes& e = summary_.block(static_cast<int32_t>(index));
+      high = e.high > high ? e.high : high;
+      low = e.low < low ? e.low : low;
+    }
+    // The partial blocks at the edges. A block whose extremes stay inside the column's cannot
+    // change them, whatever part of it the column holds: its samples need not be read.
+    const int64_t edges[2] = {first, last};
+    for (int edge = 0; edge < (first == last ? 1 : 2); ++edge) {
+      const int64_t index = edges[edge];
+      if (whole(index)) continue;
       const auto i = static_cast<int32_t>(index);
-      const int64_t end = start + summary_.block_samples(i);
+      const PeakSummary::Extremes& e = summary_.block(i);
+      if (!(e.high > high) && !(e.low < low)) continue;
+      if (!load(i)) return false;
+      const int64_t start = index * kBlock;
+      const int64_t from = std::max(a, start);
+      const int64_t to = std::min(b, start + summary_.block_samples(i));
       float h = 0.0f;
       float l = 0.0f;
-      if (start >= a && end <= b) {
-        h = summary_.block(i).high;
-        l = summary_.block(i).low;
-      } else {
-        if (!load(i)) return false;
-        const int64_t from = std::max(a, start);
-        const int64_t to = std::min(b, end);
-        kernels::extremes(block_ + (from - start), static_cast<int32_t>(to - from), h, l);
-      }
+      kernels::extremes(block_ + (from - start), static_cast<int32_t>(to - from), h, l);
       high = h > high ? h : high;
       low = l < low ? l : low;
     }
