@@ -65,7 +65,13 @@ int64_t frames_kept(const Stage& stage, int64_t at, int64_t n) {
   return n;
 }
 
-void apply(const Stage& stage, int64_t at, Block& block) {
+// The smallest and largest sums a mono mix met.
+struct MixSeen {
+  float low = 0.0f;
+  float high = 0.0f;
+};
+
+void apply(const Stage& stage, int64_t at, Block& block, MixSeen& mix) {
   const Overlap o = overlap(at, block.frames, stage.begin, stage.end);
   const int32_t n = o.last - o.first;
   switch (stage.kind) {
@@ -97,9 +103,7 @@ void apply(const Stage& stage, int64_t at, Block& block) {
       }
       return;
     case StageKind::kToMono: {
-      float low = 0.0f;
-      float high = 0.0f;
-      kernels::mix(block.samples[0], block.samples[1], block.frames, low, high);
+      kernels::mix(block.samples[0], block.samples[1], block.frames, mix.low, mix.high);
       if (stage.factor != 0.0f) kernels::rescale(block.samples[0], block.frames, stage.factor);
       block.channels = 1;
       return;
@@ -112,17 +116,11 @@ void apply(const Stage& stage, int64_t at, Block& block) {
   }
 }
 
-// What a reading pass gathers about the input of the stage it serves.
+// What a reading pass gathers about the input of the Maximize stage it serves.
 struct Analysis {
-  float peaks[2] = {0.0f, 0.0f};  // Maximize: the largest |s| in the range, per channel
-  float low = 0.0f;               // the mono mix: the smallest and largest sums
-  float high = 0.0f;
+  float peaks[2] = {0.0f, 0.0f};  // the largest |s| in the range, per channel
 
   void observe(const Stage& stage, int64_t at, Block& block) {
-    if (stage.kind == StageKind::kToMono) {
-      kernels::mix(block.samples[0], block.samples[1], block.frames, low, high);
-      return;
-    }
     const Overlap o = overlap(at, block.frames, stage.begin, stage.end);
     for (int c = 0; c < block.channels && o.last > o.first; ++c) {
       peaks[c] = std::max(peaks[c], kernels::peak(block.samples[c] + o.first, o.last - o.first));
@@ -130,10 +128,6 @@ struct Analysis {
   }
 
   void settle(Stage& stage) const {
-    if (stage.kind == StageKind::kToMono) {
-      stage.factor = kernels::mix_rescale(low, high);
-      return;
-    }
     for (int c = 0; c < 2; ++c) stage.percents[c] = kernels::maximize_percent(peaks[c]);
   }
 };
@@ -231,6 +225,7 @@ class Pass {
         analysis_(analysis),
         writer_(writer),
         positions_(count + 1, 0),
+        mixes_(count),
         floats_(std::make_unique_for_overwrite<float[]>(size_t{2} * kRunFrames)) {}
 
   // Converts and runs n frames of PCM (n <= kRunFrames).
@@ -240,7 +235,7 @@ class Pass {
                            block.samples[1]);
     for (size_t i = 0; i < count_ && block.frames > 0; ++i) {
       const int32_t seen = block.frames;
-      apply(plan_.stages[i], positions_[i], block);
+      apply(plan_.stages[i], positions_[i], block, mixes_[i]);
       positions_[i] += seen;
     }
     if (analysis_ != nullptr) {
@@ -267,19 +262,38 @@ class Pass {
   Analysis* analysis_;
   PcmWriter* writer_;
   std::vector<int64_t> positions_;  // frames each stage has taken in so far
+  std::vector<MixSeen> mixes_;
   std::unique_ptr<float[]> floats_;
+
+ public:
+  const MixSeen& mix_seen(size_t stage) const { return mixes_[stage]; }
 };
 
 }  // namespace
 
-StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan,
-                         StreamOutput& output, ProgressSink* progress) {
+namespace {
+
+// The first mono mix whose sums are not yet known to stay inside full scale, or stages.size().
+size_t first_unknown_mix(const StreamPlan& plan) {
+  for (size_t i = 0; i < plan.stages.size(); ++i) {
+    if (plan.stages[i].kind == StageKind::kToMono && !plan.stages[i].mix_known) return i;
+  }
+  return plan.stages.size();
+}
+
+enum class Attempt { kDone, kMixRescales, kReadFailed, kWriteFailed, kCancelled };
+
+// One run of every pass, the output written from its start. Ends early with kMixRescales when
+// a mono mix turned out to need rescaling: its factor is then known and everything after it
+// must be redone.
+Attempt attempt(PcmReader& reader, const WavDataLayout& layout, StreamPlan& plan,
+                StreamOutput& output, ProgressSink* progress) {
   const WaveFormat& in = plan.input_format;
   const WaveFormat& out = plan.output_format;
   const uint64_t data = uint64_t{static_cast<uint32_t>(plan.output_frames)} * out.nBlockAlign;
   uint8_t header[kWavHeaderBytes];
-  if (layout.frames != plan.input_frames || !make_wav_header(out, data, header)) {
-    return StreamResult::kWriteFailed;
+  if (!make_wav_header(out, data, header) || !output.write(header, kWavHeaderBytes)) {
+    return Attempt::kWriteFailed;
   }
   std::vector<size_t> passes;  // the stage each reading pass serves, then the writing pass
   for (size_t i = 0; i < plan.stages.size(); ++i) {
@@ -287,9 +301,7 @@ StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& pla
   }
   passes.push_back(plan.stages.size());
 
-  PcmReader reader(input, layout, in.nBlockAlign);
   PcmWriter writer(output, out);
-  if (!output.write(header, kWavHeaderBytes)) return StreamResult::kWriteFailed;
   const int64_t total = int64_t{layout.frames} * static_cast<int64_t>(passes.size());
   int64_t done = 0;  // frames of all passes, for the progress
   for (size_t p = 0; p < passes.size(); ++p) {
@@ -297,37 +309,76 @@ StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& pla
     const bool writing = p + 1 == passes.size();
     Analysis analysis;
     Pass pass(plan, count, writing ? nullptr : &analysis, writing ? &writer : nullptr);
+    // A mix still being checked must see every frame that reaches it, including those a later
+    // deletion drops.
+    const size_t skip_through = std::min(count, first_unknown_mix(plan));
     int64_t at = 0;
-    for (const Span& span : surviving_input(plan.stages, count, layout.frames)) {
-      if (span.first > at && !pass.skip(span.first - at)) return StreamResult::kReadFailed;
+    for (const Span& span : surviving_input(plan.stages, skip_through, layout.frames)) {
+      if (span.first > at && !pass.skip(span.first - at)) return Attempt::kReadFailed;
       for (at = span.first; at < span.last;) {
         const auto n = static_cast<int32_t>(std::min<int64_t>(kReadFrames, span.last - at));
         const uint8_t* pcm = reader.read(at, n);
-        if (pcm == nullptr) return StreamResult::kReadFailed;
+        if (pcm == nullptr) return Attempt::kReadFailed;
         for (int32_t k = 0; k < n; k += kRunFrames) {
           const int32_t run = std::min(kRunFrames, n - k);
           if (!pass.frames(pcm + size_t{static_cast<uint32_t>(k)} * in.nBlockAlign, run)) {
-            return StreamResult::kWriteFailed;
+            return Attempt::kWriteFailed;
           }
         }
         at += n;
-        if (cancel_requested(progress)) return StreamResult::kCancelled;
+        if (cancel_requested(progress)) return Attempt::kCancelled;
         if (progress != nullptr) {
           progress->set_percent(static_cast<float>((done + at) * 100 / total));
         }
       }
     }
-    if (at < layout.frames && !pass.skip(layout.frames - at)) return StreamResult::kReadFailed;
+    if (at < layout.frames && !pass.skip(layout.frames - at)) return Attempt::kReadFailed;
     done += layout.frames;
+    // The mixes this pass ran whole, in order: each one's input is final once those before it
+    // are.
+    for (size_t i = 0; i < count; ++i) {
+      Stage& stage = plan.stages[i];
+      if (stage.kind != StageKind::kToMono || stage.mix_known) continue;
+      stage.mix_known = true;
+      stage.factor = kernels::mix_rescale(pass.mix_seen(i).low, pass.mix_seen(i).high);
+      if (stage.factor != 0.0f) return Attempt::kMixRescales;
+    }
     if (!writing) analysis.settle(plan.stages[count]);
   }
   const uint8_t pad = 0;
   if (writer.written_frames() != plan.output_frames ||
       ((data & 1) != 0 && !output.write(&pad, 1)) || !output.finish()) {
-    return StreamResult::kWriteFailed;
+    return Attempt::kWriteFailed;
   }
-  if (cancel_requested(progress)) return StreamResult::kCancelled;
-  return StreamResult::kDone;
+  return Attempt::kDone;
+}
+
+}  // namespace
+
+StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan, int output,
+                         ProgressSink* progress) {
+  if (layout.frames != plan.input_frames) return StreamResult::kReadFailed;
+  PcmReader reader(input, layout, plan.input_format.nBlockAlign);
+  for (;;) {
+    Attempt result = Attempt::kWriteFailed;
+    {
+      StreamOutput stream(output);
+      result = attempt(reader, layout, plan, stream, progress);
+    }
+    switch (result) {
+      case Attempt::kDone:
+        return cancel_requested(progress) ? StreamResult::kCancelled : StreamResult::kDone;
+      case Attempt::kMixRescales:
+        if (ftruncate(output, 0) != 0) return StreamResult::kWriteFailed;
+        continue;
+      case Attempt::kReadFailed:
+        return StreamResult::kReadFailed;
+      case Attempt::kWriteFailed:
+        return StreamResult::kWriteFailed;
+      case Attempt::kCancelled:
+        return StreamResult::kCancelled;
+    }
+  }
 }
 
 }  // namespace voxtrelle::cli

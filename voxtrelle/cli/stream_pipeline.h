@@ -18,9 +18,10 @@ enum class StreamResult { kDone, kReadFailed, kWriteFailed, kCancelled };
 
 // Reads layout.frames frames of plan.input_format from the descriptor `input` (positioned
 // reads; the descriptor's offset is unused) and writes the complete output file (header,
-// frames, pad byte) to `output`, finished. Fills the stages' analysis results in plan.
+// frames, pad byte) to the empty file `output` (a mono mix found to need rescaling makes it
+// start over). Fills the stages' analysis results in plan.
 // Checks progress for cancellation after each piece and moves it over the passes.
-StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan,
-                         StreamOutput& output, ProgressSink* progress);
+StreamResult stream_edit(int input, const WavDataLayout& layout, StreamPlan& plan, int output,
+                         ProgressSink* progress);
 
 }  // namespace voxtrelle::cli

@@ -32,13 +32,15 @@ struct Stage {
   int percent = 100;  // kScale
   // Found by a pass over the stage's input before the stage can run (see needs_analysis).
   int percents[2] = {100, 100};  // kMaximize, per channel
-  float factor = 0.0f;           // kToMono; 0 for none
+  // kToMono: the rescale factor, 0 for none. Nearly every mix stays inside full scale, so the
+  // mix is first run with none, checking its sums on the way; mix_known says that check is done.
+  float factor = 0.0f;
+  bool mix_known = false;
 };
 
-// Whether a stage needs its whole input seen first: the peak for Maximize, the loudest sum for
-// the mono mix.
+// Whether a stage needs a reading pass over its whole input first: Maximize needs its peak.
 inline bool needs_analysis(StageKind kind) {
-  return kind == StageKind::kMaximize || kind == StageKind::kToMono;
+  return kind == StageKind::kMaximize;
 }
 
 struct StreamPlan {

@@ -11,7 +11,6 @@
 #include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/wav_file.h"
 #include "voxtrelle/audio/wav_layout.h"
-#include "voxtrelle/cli/stream_output.h"
 #include "voxtrelle/cli/stream_pipeline.h"
 #include "voxtrelle/cli/stream_plan.h"
 
@@ -65,10 +64,7 @@ StreamOutcome StreamedEdit::run(ProgressSink* progress) {
       UniqueTempPathOpen("wav", kTempPrefix, path_folder(target), &fd, 0666);
   if (fd < 0) return StreamOutcome::kWriteFailed;
   StreamResult result = StreamResult::kWriteFailed;
-  {
-    StreamOutput stream(fd);
-    result = stream_edit(job_->input, job_->layout, job_->plan, stream, progress);
-  }
+  result = stream_edit(job_->input, job_->layout, job_->plan, fd, progress);
   if (::close(fd) != 0 && result == StreamResult::kDone) result = StreamResult::kWriteFailed;
   if (result == StreamResult::kDone && !replace_file(temporary, target)) {
     result = StreamResult::kWriteFailed;
