@@ -59,6 +59,24 @@ void TimePeaks(voxtrelle::AudioDocument& document) {
     best = std::min(best, ms);
   }
   std::printf("peaks, %d columns, best: %.1f ms\n", kColumns, best);
+  // Dragging the window's edge: every step asks for a width not seen before.
+  std::vector<double> times;
+  for (int width = 600; width <= 2600; width += 97) {
+    voxtrelle::PeakLists lists;
+    const auto start = Clock::now();
+    if (!document.peaks(lists, width)) {
+      std::printf("peaks for %d columns failed\n", width);
+      return;
+    }
+    times.push_back(bench::ms_since(start));
+  }
+  std::printf("peaks for a new width (%zu widths, 600..2600): median %.2f ms, slowest %.2f ms\n",
+              times.size(), bench::median(times), *std::max_element(times.begin(), times.end()));
+  const voxtrelle::SampleStore& store = document.current_clip().store();
+  size_t summary = 0;
+  for (int c = 0; c < store.channels(); ++c) summary += store.channel(c).file()->summary_bytes();
+  std::printf("peak summary: %.2f MiB for %d channel(s) of %d frames\n",
+              static_cast<double>(summary) / (1 << 20), store.channels(), store.frames());
 }
 
 void TimeFirstPaint(const std::string& path) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/audio/audio_clip.h"
 
+#include "voxtrelle/audio/format_changes.h"
+
 #include <cstring>
 #include <utility>
 
@@ -67,21 +69,14 @@ int AudioClip::is_editable() const {
 }
 
 bool AudioClip::pcm16_fits(uint16_t channels, uint32_t rate) {
-  return rate != 0 && rate <= INT32_MAX && uint64_t{2} * channels * rate <= UINT32_MAX;
+  return format_changes::pcm16_fits(channels, rate);
 }
 
 void AudioClip::set_pcm16(uint16_t channels, uint32_t rate, int32_t frames) {
-  const auto block_align = static_cast<uint16_t>(2 * channels);
   extra_.reset();
-  format_ = WaveFormat{};
-  format_.wFormatTag = kWaveFormatPcm;
-  format_.nChannels = channels;
-  format_.nSamplesPerSec = rate;
-  format_.nAvgBytesPerSec = block_align * rate;
-  format_.nBlockAlign = block_align;
-  format_.wBitsPerSample = 16;
+  format_ = format_changes::pcm16(channels, rate);
   frames_ = frames;
-  bytes_ = int64_t{block_align} * frames;
+  bytes_ = int64_t{format_.nBlockAlign} * frames;
 }
 
 int AudioClip::create_silent(bool stereo, int32_t frames, int32_t rate) {

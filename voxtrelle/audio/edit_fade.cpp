@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fade In and Fade Out: linear ramps over the range.
-#include <algorithm>
-
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/edit_pages.h"
+#include "voxtrelle/audio/sample_kernels.h"
 
 namespace voxtrelle {
 namespace {
@@ -16,21 +15,13 @@ int fade_channel(ChannelBuffer& channel, int32_t begin, int32_t end, Direction d
   if (!edit_pages::resolve_range(channel.length(), begin, end)) return 0;
   const int64_t length = int64_t{end} - begin;
   if (length <= 1) return 1;
-  const double last = static_cast<double>(length - 1);
-  // One loop per direction, so each is plain arithmetic the compiler turns into vector code.
   if (direction == Direction::kIn) {
-    return edit_pages::for_each_run(channel, begin, end, [last](float* s, int32_t n, int32_t at) {
-      for (int32_t i = 0; i < n; ++i) {
-        const double k = static_cast<double>(at + i);  // at + n <= the channel length
-        s[i] = static_cast<float>(edit_pages::clamp_unit(k * s[i] / last));
-      }
+    return edit_pages::for_each_run(channel, begin, end, [length](float* s, int32_t n, int32_t at) {
+      kernels::fade_in(s, n, at, length);
     });
   }
-  return edit_pages::for_each_run(channel, begin, end, [last](float* s, int32_t n, int32_t at) {
-    for (int32_t i = 0; i < n; ++i) {
-      const double k = static_cast<double>(at + i);  // at + n <= the channel length
-      s[i] = static_cast<float>(edit_pages::clamp_unit(s[i] * (1.0 - k / last)));
-    }
+  return edit_pages::for_each_run(channel, begin, end, [length](float* s, int32_t n, int32_t at) {
+    kernels::fade_out(s, n, at, length);
   });
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "voxtrelle/audio/edit_pages.h"
+#include "voxtrelle/audio/sample_kernels.h"
 #include "voxtrelle/audio/sample_store.h"
 #include "voxtrelle/audio/throttle.h"
 #include "voxtrelle/audio/wav_file.h"
@@ -23,71 +24,6 @@ bool pcm_format_ok(const WaveFormat& format) {
   return format.wFormatTag == kWaveFormatPcm && (format.nChannels == 1 || format.nChannels == 2) &&
          (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
          format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;
-}
-
-// Both conversions are also built for AVX2, picked at load time where the processor has it: the
-// wider vectors convert twice the samples per instruction, with the same results. Not under
-// ThreadSanitizer: the loader runs the clone picker before that runtime is up.
-#if defined(__SANITIZE_THREAD__)
-#define VX_THREAD_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define VX_THREAD_SANITIZER 1
-#endif
-#endif
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(VX_THREAD_SANITIZER)
-#define VX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VX_VECTOR_CLONES
-#endif
-
-VX_VECTOR_CLONES void pcm_to_floats(const uint8_t* pcm, int channels, bool eight_bit,
-                                    int32_t frames, float* left, float* right) {
-  if (eight_bit) {
-    if (channels == 1) {
-      for (int32_t k = 0; k < frames; ++k) left[k] = pcm8_to_float(pcm[k]);
-    } else {
-      for (int32_t k = 0; k < frames; ++k) {
-        left[k] = pcm8_to_float(pcm[2 * k]);
-        right[k] = pcm8_to_float(pcm[2 * k + 1]);
-      }
-    }
-    return;
-  }
-  const int16_t* __restrict s = reinterpret_cast<const int16_t*>(pcm);
-  if (channels == 1) {
-    for (int32_t k = 0; k < frames; ++k) left[k] = pcm16_to_float(s[k]);
-  } else {
-    for (int32_t k = 0; k < frames; ++k) {
-      left[k] = pcm16_to_float(s[2 * k]);
-      right[k] = pcm16_to_float(s[2 * k + 1]);
-    }
-  }
-}
-
-VX_VECTOR_CLONES void floats_to_pcm(const float* __restrict left, const float* __restrict right,
-                                    int channels, bool eight_bit, int32_t frames,
-                                    uint8_t* __restrict pcm) {
-  if (eight_bit) {
-    if (channels == 1) {
-      for (int32_t k = 0; k < frames; ++k) pcm[k] = float_to_pcm8(left[k]);
-    } else {
-      for (int32_t k = 0; k < frames; ++k) {
-        pcm[2 * k] = float_to_pcm8(left[k]);
-        pcm[2 * k + 1] = float_to_pcm8(right[k]);
-      }
-    }
-    return;
-  }
-  int16_t* __restrict s = reinterpret_cast<int16_t*>(pcm);
-  if (channels == 1) {
-    for (int32_t k = 0; k < frames; ++k) s[k] = float_to_pcm16(left[k]);
-  } else {
-    for (int32_t k = 0; k < frames; ++k) {
-      s[2 * k] = float_to_pcm16(left[k]);
-      s[2 * k + 1] = float_to_pcm16(right[k]);
-    }
-  }
 }
 
 // After each step: cancellation, position in percent, then a short rest now and then unless
@@ -147,8 +83,9 @@ int SampleStore::read_pcm(ByteStream& stream, const WaveFormat& format, int32_t 
     const int32_t first = step * static_cast<int32_t>(kPageSamples);
     const int converted =
         edit_pages::for_each_page_run(first, first + n, [&](int32_t at, int32_t run) {
-          pcm_to_floats(pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign,
-                        channels_, page.eight_bit(), run, left, right);
+          kernels::pcm_to_floats(
+              pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign, channels_,
+              page.eight_bit(), run, left, right);
           return channel0_.write_samples(at, left, run) &&
                  (channels_ == 1 || channel1_.write_samples(at, right, run));
         });
@@ -181,8 +118,9 @@ int SampleStore::write_pcm(ByteStream& stream, const WaveFormat& format,
               (channels_ == 2 && !channel1_.read_samples(at, right, run))) {
             return false;
           }
-          floats_to_pcm(left, right, channels_, page.eight_bit(), run,
-                        pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign);
+          kernels::floats_to_pcm(
+              left, right, channels_, page.eight_bit(), run,
+              pcm + size_t{static_cast<uint32_t>(at - first)} * format.nBlockAlign);
           return true;
         });
     if (!converted) return 0;

@@ -63,6 +63,7 @@ int SampleFile::create(int32_t n) {
     return 0;
   }
   count_ = n;
+  summary_.reset(n);
   return 1;
 }
 
@@ -84,6 +85,7 @@ int SampleFile::adopt(const std::string& path, int32_t n) {
 void SampleFile::destroy() {
   file_.remove_file();
   count_ = 0;
+  summary_.clear();
 }
 
 int SampleFile::is_valid() const {
@@ -111,9 +113,14 @@ float* SampleFile::map_page(int32_t i, size_t max_bytes, MappedFile::Prefault pr
       file_.map_view(uint64_t{static_cast<uint32_t>(i)} * kPageBytes, bytes, prefault));
 }
 
-// Writable access is meant for writing: the pages are made writable ahead.
+// Writable access is meant for writing: the pages are made writable ahead, and what the summary
+// knows of them is given up.
 float* SampleFile::page(int32_t i, size_t max_bytes) {
-  return map_page(i, max_bytes, MappedFile::Prefault::kWrite);
+  float* samples = map_page(i, max_bytes, MappedFile::Prefault::kWrite);
+  if (samples != nullptr) {
+    summary_.invalidate(i * static_cast<int32_t>(kPageSamples), samples_in_page(i));
+  }
+  return samples;
 }
 
 const float* SampleFile::page(int32_t i, size_t max_bytes) const {
@@ -138,6 +145,7 @@ int SampleFile::write_run(int32_t position, const float* samples, int32_t n) {
   file_.prefault(start, size_t{static_cast<uint32_t>(n)} * sizeof(float),
                  MappedFile::Prefault::kWrite);
   std::memcpy(view + start, samples, size_t{static_cast<uint32_t>(n)} * sizeof(float));
+  summary_.written(position, samples, n);
   return 1;
 }
 
@@ -149,18 +157,38 @@ int SampleFile::read_samples(int32_t position, float* samples, int32_t n) const 
 
 int SampleFile::write_samples(int32_t position, const float* samples, int32_t n) {
   if (!is_valid() || position < 0 || n < 0 || int64_t{position} + n > count_) return 0;
-  return write_exact(file_.fd(), samples, size_t{static_cast<uint32_t>(n)} * sizeof(float),
-                     uint64_t{static_cast<uint32_t>(position)} * sizeof(float));
+  if (!write_exact(file_.fd(), samples, size_t{static_cast<uint32_t>(n)} * sizeof(float),
+                   uint64_t{static_cast<uint32_t>(position)} * sizeof(float))) {
+    summary_.invalidate(position, n);  // part of it may have been written
+    return 0;
+  }
+  // The samples are still in the cache: the summary costs no second pass over the file.
+  summary_.written(position, samples, n);
+  return 1;
+}
+
+const PeakSummary* SampleFile::summary() const {
+  if (!is_valid()) return nullptr;
+  if (summary_.stale_blocks() == 0) return &summary_;
+  std::vector<float> samples(PeakSummary::kBlockSamples);
+  for (int32_t b = 0; b < summary_.blocks() && summary_.stale_blocks() > 0; ++b) {
+    if (!summary_.is_stale(b)) continue;
+    const int32_t n = summary_.block_samples(b);
+    if (!read_samples(b * PeakSummary::kBlockSamples, samples.data(), n)) return nullptr;
+    summary_.refresh(b, samples.data(), n);
+  }
+  return &summary_;
 }
 
 int SampleFile::copy_samples(const SampleFile& source, int32_t begin, int32_t end, int32_t shift) {
   if (begin >= end) return 1;
   // Front to back in runs: when source is this file and shift <= 0, each run is read before
   // any write can reach it.
-  std::vector<float> buffer(std::min<size_t>(kRunSamples, static_cast<uint32_t>(end - begin)));
-  const auto run_max = static_cast<int32_t>(buffer.size());
-  for (int32_t first = begin; first < end; first += run_max) {
-    const int32_t run = std::min(run_max, end - first);
+  // The runs end where the target's runs end, so the peak summary sees whole blocks written.
+  std::vector<float> buffer(kRunSamples);
+  const auto run_max = static_cast<int32_t>(kRunSamples);
+  for (int32_t first = begin, run = 0; first < end; first += run) {
+    run = std::min(run_max - (first + shift) % run_max, end - first);
     if (!source.read_samples(first, buffer.data(), run) ||
         !write_samples(first + shift, buffer.data(), run)) {
       return 0;
@@ -180,6 +208,7 @@ int SampleFile::shrink(int32_t n) {
   if (n == count_) return 1;
   if (!file_.resize(uint64_t{4} * static_cast<uint32_t>(n))) return 0;
   count_ = n;
+  summary_.shrink(n);
   return 1;
 }
 

@@ -6,41 +6,9 @@
 #include <vector>
 
 #include "voxtrelle/audio/edit_pages.h"
+#include "voxtrelle/audio/sample_kernels.h"
 
 namespace voxtrelle {
-namespace {
-
-// left[k] <- left[k] + right[k] (no halving), widening [low, high] to take in every sum. Eight
-// independent minima and maxima keep the loop free of one long chain of dependent comparisons,
-// so it runs as vector code.
-void mix_run(float* __restrict left, const float* __restrict right, int32_t n, float& low,
-             float& high) {
-  constexpr int kLanes = 8;
-  float lows[kLanes] = {};
-  float highs[kLanes] = {};
-  int32_t k = 0;
-  for (; k + kLanes <= n; k += kLanes) {
-    for (int j = 0; j < kLanes; ++j) {
-      const float sum = left[k + j] + right[k + j];
-      left[k + j] = sum;
-      lows[j] = sum < lows[j] ? sum : lows[j];
-      highs[j] = sum > highs[j] ? sum : highs[j];
-    }
-  }
-  for (; k < n; ++k) {
-    const float sum = left[k] + right[k];
-    left[k] = sum;
-    low = std::min(low, sum);
-    high = std::max(high, sum);
-  }
-  for (int j = 0; j < kLanes; ++j) {
-    low = std::min(low, lows[j]);
-    high = std::max(high, highs[j]);
-  }
-}
-
-}  // namespace
-
 int SampleStore::create(uint16_t channels, int32_t frames, int32_t rate) {
   if (!is_empty() || (channels != 1 && channels != 2) || frames <= 0 || rate <= 0) return 0;
   if (!channel0_.create(frames) || (channels == 2 && !channel1_.create(frames))) {
@@ -167,18 +135,15 @@ int SampleStore::mix_to_mono() {
         !channel1_.read_samples(first, right.data(), count)) {
       return false;
     }
-    mix_run(left.data(), right.data(), count, smallest, largest);
+    kernels::mix(left.data(), right.data(), count, smallest, largest);
     return channel0_.write_samples(first, left.data(), count) != 0;
   });
   if (!mixed) return 0;
-  const float peak = std::max(-smallest, largest);
-  if (peak > 1.0f) {
+  if (const float factor = kernels::mix_rescale(smallest, largest); factor != 0.0f) {
     // Rescale the whole channel rather than clip the loud parts.
-    const float scale = 1.0f / peak;
-    const int rescaled =
-        edit_pages::for_each_run(channel0_, 0, n, [&](float* s, int32_t count, int32_t) {
-          for (int32_t k = 0; k < count; ++k) s[k] = std::clamp(s[k] * scale, -1.0f, 1.0f);
-        });
+    const int rescaled = edit_pages::for_each_run(
+        channel0_, 0, n,
+        [factor](float* s, int32_t count, int32_t) { kernels::rescale(s, count, factor); });
     if (!rescaled) return 0;
   }
   channel1_.destroy();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "voxtrelle/audio/mapped_file.h"
+#include "voxtrelle/audio/peak_summary.h"
 #include "voxtrelle/audio/progress.h"
 #include "voxtrelle/audio/wave_format.h"
 
@@ -74,12 +75,19 @@ class SampleFile {
   // Cuts the file to its first n samples, 0 < n <= count(); the tail's blocks are freed.
   int shrink(int32_t n);
   const std::string& path() const { return file_.path(); }
+  // The extremes of every block of samples, kept by the writes above; stale blocks are
+  // measured from the file first. nullptr when they cannot be read.
+  const PeakSummary* summary() const;
+  // Blocks the summary must measure again before its next use, and the memory it takes.
+  int32_t stale_summary_blocks() const { return summary_.stale_blocks(); }
+  size_t summary_bytes() const { return summary_.memory_bytes(); }
 
  private:
   float* map_page(int32_t i, size_t max_bytes, MappedFile::Prefault prefault) const;
 
   int32_t count_ = 0;        // samples
   mutable MappedFile file_;  // the one view moves as pages are visited
+  mutable PeakSummary summary_;
 };
 
 // One channel of a store: a length, a lead offset (always 0 here) and the sample file.

@@ -11,6 +11,7 @@
 #include "voxtrelle/audio/temp_file.h"
 #include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/audio/wav_file.h"
+#include "voxtrelle/audio/wav_layout.h"
 
 namespace voxtrelle {
 namespace {
@@ -32,7 +33,7 @@ uint16_t le16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-enum class WalkMode { kProbe, kFull };
+enum class WalkMode { kProbe, kFull, kLayout };
 
 // Moves to the end of a chunk whose body starts at `body` and is `size` bytes long, plus the
 // pad byte of an odd size. A chunk cut short by the end of the file (a file copied or
@@ -65,7 +66,7 @@ bool read_fmt(ByteStream& stream, AudioClip& clip, uint32_t size) {
 }
 
 bool read_data(ByteStream& stream, AudioClip& clip, uint32_t size, WalkMode mode,
-               ProgressSink* progress) {
+               ProgressSink* progress, WavDataLayout* layout) {
   const uint64_t body = stream.position();
   // The format must be known and sound before its block align is used.
   if (!clip.is_format_valid()) return false;
@@ -77,6 +78,15 @@ bool read_data(ByteStream& stream, AudioClip& clip, uint32_t size, WalkMode mode
   if (!clip.is_header_consistent()) return false;
   if (mode == WalkMode::kProbe) return true;
   if (!pcm || format.nChannels > 2 || cancel_requested(progress)) return false;
+  if (mode == WalkMode::kLayout) {
+    // Only what a load reads whole: one data chunk of frames that are all in the file.
+    if (layout->frames != 0 || frames == 0 || body + size > stream.size()) return false;
+    if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) return false;
+    if (format.nSamplesPerSec > INT32_MAX) return false;
+    layout->offset = body;
+    layout->frames = static_cast<int32_t>(frames);
+    return stream.seek_absolute(std::min(body + size + (size & 1), stream.size())) != 0;
+  }
   // The declared length is reserved in full (silence where the file ends early): a short file
   // claiming gigabytes must not fill the temporary folder's disk unasked.
   if (check_temp_folder(frames * format.nChannels * sizeof(float))) return false;
@@ -90,7 +100,8 @@ bool read_data(ByteStream& stream, AudioClip& clip, uint32_t size, WalkMode mode
 }
 
 // The chunk walk. Probe mode stops with success at the first data chunk.
-int walk(ByteStream& stream, AudioClip& clip, ProgressSink* progress, WalkMode mode) {
+int walk(ByteStream& stream, AudioClip& clip, ProgressSink* progress, WalkMode mode,
+         WavDataLayout* layout = nullptr) {
   if (!stream.is_open() || !stream.rewind()) return 0;
   uint8_t riff[12];
   if (stream.read(riff, 8, 1) != 1 || le32(riff) != kRiff) return 0;
@@ -103,9 +114,11 @@ int walk(ByteStream& stream, AudioClip& clip, ProgressSink* progress, WalkMode m
     const uint32_t id = le32(header);
     const uint32_t size = le32(header + 4);
     if (id == kFmt) {
+      // A format chunk after the data would empty the clip a load fills.
+      if (layout != nullptr && layout->frames != 0) return 0;
       if (!read_fmt(stream, clip, size)) return 0;
     } else if (id == kData) {
-      if (!read_data(stream, clip, size, mode, progress)) return 0;
+      if (!read_data(stream, clip, size, mode, progress, layout)) return 0;
       if (mode == WalkMode::kProbe) return 1;
     } else {
       if (static_cast<int32_t>(size) <= 0) return 0;  // 0 or 2^31 and more
@@ -121,6 +134,14 @@ int walk(ByteStream& stream, AudioClip& clip, ProgressSink* progress, WalkMode m
 int probe_wav_stream(ByteStream& stream, AudioClip& clip) {
   if (walk(stream, clip, nullptr, WalkMode::kProbe)) return 1;
   clip.clear();
+  return 0;
+}
+
+int locate_wav_data(ByteStream& stream, AudioClip& clip, WavDataLayout& layout) {
+  layout = WavDataLayout{};
+  if (walk(stream, clip, nullptr, WalkMode::kLayout, &layout) && layout.frames != 0) return 1;
+  clip.clear();
+  layout = WavDataLayout{};
   return 0;
 }
 

@@ -8,11 +8,10 @@
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/replace_file.h"
 #include "voxtrelle/audio/wav_file.h"
+#include "voxtrelle/audio/wav_layout.h"
 
 namespace voxtrelle {
 namespace {
-
-constexpr size_t kHeaderBytes = 44;
 
 void put32(uint8_t* p, uint32_t v) {
   p[0] = static_cast<uint8_t>(v);
@@ -26,6 +25,26 @@ void put16(uint8_t* p, uint16_t v) {
 }
 
 }  // namespace
+
+int make_wav_header(const WaveFormat& format, uint64_t data_bytes,
+                    uint8_t (&header)[kWavHeaderBytes]) {
+  const uint64_t data = data_bytes;
+  const uint32_t pad = data & 1;
+  if (data + 36 + pad > UINT32_MAX) return 0;
+  std::memcpy(header, "RIFF", 4);
+  put32(header + 4, static_cast<uint32_t>(36 + data + pad));
+  std::memcpy(header + 8, "WAVEfmt ", 8);
+  put32(header + 16, 16);
+  put16(header + 20, kWaveFormatPcm);
+  put16(header + 22, format.nChannels);
+  put32(header + 24, format.nSamplesPerSec);
+  put32(header + 28, format.nAvgBytesPerSec);
+  put16(header + 32, format.nBlockAlign);
+  put16(header + 34, format.wBitsPerSample);
+  std::memcpy(header + 36, "data", 4);
+  put32(header + 40, static_cast<uint32_t>(data));
+  return 1;
+}
 
 int write_wav_stream(ByteStream& stream, const AudioClip& clip, ProgressSink* progress) {
   const WaveFormat& format = clip.format();
@@ -41,22 +60,9 @@ int write_wav_stream(ByteStream& stream, const AudioClip& clip, ProgressSink* pr
   }
   const uint64_t data = uint64_t{static_cast<uint32_t>(clip.frames())} * format.nBlockAlign;
   const uint32_t pad = data & 1;
-  if (data + 36 + pad > UINT32_MAX) return 0;
-
-  uint8_t header[kHeaderBytes];
-  std::memcpy(header, "RIFF", 4);
-  put32(header + 4, static_cast<uint32_t>(36 + data + pad));
-  std::memcpy(header + 8, "WAVEfmt ", 8);
-  put32(header + 16, 16);
-  put16(header + 20, kWaveFormatPcm);
-  put16(header + 22, format.nChannels);
-  put32(header + 24, format.nSamplesPerSec);
-  put32(header + 28, format.nAvgBytesPerSec);
-  put16(header + 32, format.nBlockAlign);
-  put16(header + 34, format.wBitsPerSample);
-  std::memcpy(header + 36, "data", 4);
-  put32(header + 40, static_cast<uint32_t>(data));
-  if (stream.write(header, kHeaderBytes, 1) != 1) return 0;
+  uint8_t header[kWavHeaderBytes];
+  if (!make_wav_header(format, data, header)) return 0;
+  if (stream.write(header, kWavHeaderBytes, 1) != 1) return 0;
   if (!store.write_pcm(stream, format, progress)) return 0;
   if (pad != 0 && !stream.write_byte(0)) return 0;
   return 1;

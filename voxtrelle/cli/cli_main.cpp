@@ -10,8 +10,10 @@
 #include "voxtrelle/audio/recovery_record.h"
 #include "voxtrelle/audio/temp_folder.h"
 #include "voxtrelle/cli/command_line.h"
+#include "voxtrelle/cli/edit_ranges.h"
 #include "voxtrelle/cli/file_checks.h"
 #include "voxtrelle/cli/interrupt.h"
+#include "voxtrelle/cli/streamed_edit.h"
 #include "voxtrelle/cli/terminal_progress.h"
 
 namespace voxtrelle::cli {
@@ -71,35 +73,6 @@ int load_document(AudioDocument& document, const std::string& path) {
   return kExitDone;
 }
 
-// Describes a range for messages: "B..E" as typed.
-std::string range_text(const EditRequest& edit) {
-  return std::to_string(edit.begin) + ".." + std::to_string(edit.end);
-}
-
-// Turns a typed range into the clip's frame range the way the window program turns its
-// selection into one: the end is limited to the clip; the deletions need a proper selection.
-// Returns "" and sets begin/end, or the reason the range is refused.
-std::string resolve_range(const EditRequest& edit, int32_t frames, int32_t& begin, int32_t& end) {
-  begin = -1;
-  end = -1;
-  const bool deletion =
-      edit.kind == EditKind::kDeleteSelected || edit.kind == EditKind::kDeleteUnselected;
-  if (!edit.has_range) return {};
-  if (edit.begin < 0 || edit.begin >= edit.end) {
-    return "the selection " + range_text(edit) + " is not a range (0 <= B < E)";
-  }
-  if (edit.begin >= frames) {
-    return "the selection " + range_text(edit) + " starts after the end of the clip (" +
-           std::to_string(frames) + " frames)";
-  }
-  begin = static_cast<int32_t>(edit.begin);
-  end = static_cast<int32_t>(std::min<int64_t>(edit.end, frames));
-  if (deletion && begin == 0 && end == frames) {
-    return "the selection " + range_text(edit) + " is the whole clip";
-  }
-  return {};
-}
-
 int apply_edit(AudioDocument& document, const EditRequest& edit, int32_t begin, int32_t end) {
   switch (edit.kind) {
     case EditKind::kDeleteSelected:
@@ -136,9 +109,43 @@ int check_output(const std::string& output) {
   return kExitDone;
 }
 
+int fail_save(const std::string& output) {
+  std::string problem = write_problem(output);
+  // A WMA save passes through a WAV file in the temporary folder.
+  if (problem.empty() && file_kind(output) == FileKind::kWma) problem = temp_folder_problem(0);
+  return fail("cannot save", output,
+              problem.empty() ? "writing the file failed (out of disk space, or the clip's "
+                                "format cannot be encoded?)"
+                              : problem);
+}
+
+// The chain as streaming stages from file to file, when it can be streamed; -1 when it is left
+// to the document.
+int run_streamed_edit(const Command& command) {
+  const auto job = StreamedEdit::prepare(command.input, command.output, command.edits);
+  if (job == nullptr) return -1;
+  StreamOutcome outcome = StreamOutcome::kWriteFailed;
+  {
+    TerminalProgress progress("Editing " + file_name(command.input));
+    outcome = job->run(&progress);
+  }
+  switch (outcome) {
+    case StreamOutcome::kDone:
+      return kExitDone;
+    case StreamOutcome::kInterrupted:
+      return fail_interrupted();
+    case StreamOutcome::kReadFailed:
+      return fail("cannot open", command.input, "reading the file failed");
+    case StreamOutcome::kWriteFailed:
+      break;
+  }
+  return interrupted() ? fail_interrupted() : fail_save(command.output);
+}
+
 int run_edit(const Command& command) {
   // A bad OUTPUT is reported before any work is done.
   if (const int status = check_output(command.output); status != kExitDone) return status;
+  if (const int status = run_streamed_edit(command); status >= 0) return status;
   AudioDocument document;
   if (const int status = load_document(document, command.input); status != kExitDone) {
     return status == kExitInterrupted ? fail_interrupted() : status;
@@ -169,17 +176,7 @@ int run_edit(const Command& command) {
   }
   // A signal that comes after the new file is in place changes nothing: the work is done.
   if (!ok && interrupted()) return fail_interrupted();
-  if (!ok) {
-    std::string problem = write_problem(command.output);
-    // A WMA save passes through a WAV file in the temporary folder.
-    if (problem.empty() && file_kind(command.output) == FileKind::kWma) {
-      problem = temp_folder_problem(0);
-    }
-    return fail("cannot save", command.output,
-                problem.empty() ? "writing the file failed (out of disk space, or the clip's "
-                                  "format cannot be encoded?)"
-                                : problem);
-  }
+  if (!ok) return fail_save(command.output);
   return kExitDone;
 }
 

@@ -88,6 +88,16 @@ class CliProcess {
     }
     return status_;
   }
+  // Bytes the child has read so far (from /proc), 0 when unknown.
+  long long bytes_read() const {
+    std::ifstream io("/proc/" + std::to_string(pid_) + "/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value) {
+      if (key == "rchar:") return value;
+    }
+    return 0;
+  }
   std::string out() const { return slurp(out_path_); }
   std::string err() const { return slurp(err_path_); }
 

@@ -456,25 +456,48 @@ TEST_F(CliTest, PeaksPrintOneLinePerColumn) {
   EXPECT_EQ(stereo.out, "0.5 0 0 -0.25\n0 -0.75 0.125 0\n");
 }
 
-class CliInterrupt : public CliTest, public ::testing::WithParamInterface<bool> {};
+// Where an interrupt arrives: while the document path loads (the sample files exist), while a
+// streamed job reads before it writes (Maximize's reading pass), or while the new output is
+// being written beside the old one.
+enum class Phase { kDocumentLoading, kStreamReading, kWriting };
 
-// Ctrl+C while loading (the sample files exist) or while saving (the new output is being
-// written beside the old one): status 130, the old output kept, nothing left behind.
+struct InterruptCase {
+  const char* name;
+  Phase phase;
+  const char* output;  // in out/
+  const char* operation;
+};
+
+class CliInterrupt : public CliTest, public ::testing::WithParamInterface<InterruptCase> {};
+
+// Ctrl+C part-way: status 130, the old output kept, nothing left behind.
 TEST_P(CliInterrupt, CancelsCleanly) {
-  const bool while_saving = GetParam();
+  const InterruptCase& c = GetParam();
   write_long_wav(file("in.wav"), 240);
   std::filesystem::create_directory(file("out"));
-  write_file(file("out/out.wav"), {'o', 'l', 'd'});
-  testing::CliProcess process({"edit", file("in.wav"), file("out/out.wav"), "fade-in"},
+  const std::string output = file(std::string("out/") + c.output);
+  write_file(output, {'o', 'l', 'd'});
+  testing::CliProcess process({"edit", file("in.wav"), output, c.operation},
                               scratch_.path() + "/tmp", file("log/run"));
   ASSERT_TRUE(process.started());
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const auto entries = [&] {
+    return std::distance(std::filesystem::directory_iterator(file("out")),
+                         std::filesystem::directory_iterator{});
+  };
   const auto busy = [&] {
-    if (while_saving) {
-      return std::distance(std::filesystem::directory_iterator(file("out")),
-                           std::filesystem::directory_iterator{}) > 1;
+    switch (c.phase) {
+      case Phase::kDocumentLoading:
+        return scratch_.temp_files() > 0;
+      case Phase::kStreamReading: {
+        // Maximize's reading pass reads all 42 MB of the input before the writing pass starts.
+        const long long read = process.bytes_read();
+        return read > (1 << 20) && read < (30 << 20);
+      }
+      case Phase::kWriting:
+        return entries() > 1;
     }
-    return scratch_.temp_files() > 0;
+    return false;
   };
   while (process.running() && !busy() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -483,18 +506,24 @@ TEST_P(CliInterrupt, CancelsCleanly) {
   process.interrupt();
   EXPECT_EQ(process.wait(), 130) << process.err();
   EXPECT_EQ(process.err(), "voxtrelle-cli: interrupted; nothing was written\n");
-  EXPECT_EQ(read_file(file("out/out.wav")), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file("out")),
-                          std::filesystem::directory_iterator{}),
-            1);
+  EXPECT_EQ(read_file(output), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(entries(), 1);
   EXPECT_EQ(scratch_.temp_files(), 0u);
   EXPECT_TRUE(scratch_.leftovers({"in.wav"}).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cli, CliInterrupt, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "WhileSaving" : "WhileLoading";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliInterrupt,
+    ::testing::Values(
+#ifdef VOXTRELLE_CLI_HAS_MEDIA
+        // WMA output is left to the document path.
+        InterruptCase{"WhileLoading", Phase::kDocumentLoading, "out.wma", "fade-in"},
+#endif
+        InterruptCase{"WhileReading", Phase::kStreamReading, "out.wav", "maximize"},
+        InterruptCase{"WhileSaving", Phase::kWriting, "out.wav", "fade-in"}),
+    [](const ::testing::TestParamInfo<InterruptCase>& info) {
+      return std::string(info.param.name);
+    });
 
 // Ctrl+C that arrives after the new file is complete, while it goes to the disk just before it
 // would replace the old one, is still honoured: status 130 and the old file kept.
