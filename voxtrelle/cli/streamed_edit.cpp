@@ -55,19 +55,26 @@ std::unique_ptr<StreamedEdit> StreamedEdit::prepare(const std::string& input,
 }
 
 StreamOutcome StreamedEdit::run(ProgressSink* progress) {
-  // Written beside the file it replaces and renamed over it only when complete, so a failure
-  // or an interrupt leaves the output as it was, and an output that is the input (by any
-  // spelling or link) is not cut short while it is being read.
-  const std::string target = replacement_target(job_->output);
-  int fd = -1;
-  const std::string temporary =
-      UniqueTempPathOpen("wav", kTempPrefix, path_folder(target), &fd, 0666);
-  if (fd < 0) return StreamOutcome::kWriteFailed;
+  // Written beside the file it replaces and renamed over it only when complete (or, in a folder
+  // that takes no new file, copied into a writable output), so a failure or an interrupt leaves
+  // the output as it was, and an output that is the input (by any spelling or link) is not cut
+  // short while it is being read. A write-protected output is refused, not replaced.
+  if (!target_is_writable(job_->output)) {
+    report_failure(progress);
+    return StreamOutcome::kWriteFailed;
+  }
+  const std::string temporary = sibling_temp_path(job_->output, "wav");
+  const int fd = temporary.empty() ? -1 : ::open(temporary.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (!temporary.empty()) unlink(temporary.c_str());
+    report_failure(progress);
+    return StreamOutcome::kWriteFailed;
+  }
   StreamResult result = StreamResult::kWriteFailed;
   result = stream_edit(job_->input, job_->layout, job_->plan, fd, progress);
   if (::close(fd) != 0 && result == StreamResult::kDone) result = StreamResult::kWriteFailed;
-  if (result == StreamResult::kDone && !replace_file(temporary, target)) {
-    result = StreamResult::kWriteFailed;
+  if (result == StreamResult::kDone && !replace_file(temporary, job_->output, progress)) {
+    result = cancel_requested(progress) ? StreamResult::kCancelled : StreamResult::kWriteFailed;
   }
   if (result != StreamResult::kDone) unlink(temporary.c_str());
   switch (result) {
