@@ -73,28 +73,6 @@ int load_document(AudioDocument& document, const std::string& path) {
   return kExitDone;
 }
 
-int apply_edit(AudioDocument& document, const EditRequest& edit, int32_t begin, int32_t end) {
-  switch (edit.kind) {
-    case EditKind::kDeleteSelected:
-      return document.delete_range(begin, end, 1);
-    case EditKind::kDeleteUnselected:
-      return document.delete_range(begin, end, 0);
-    case EditKind::kVolume:
-      return document.change_volume(begin, end, edit.percent);
-    case EditKind::kMaximize:
-      return document.maximize(begin, end);
-    case EditKind::kFadeIn:
-      return document.fade_in(begin, end);
-    case EditKind::kFadeOut:
-      return document.fade_out(begin, end);
-    case EditKind::kToMono:
-      return document.to_mono();
-    case EditKind::kToStereo:
-      return document.to_stereo();
-  }
-  return 0;
-}
-
 int check_output(const std::string& output) {
   const FileKind kind = file_kind(output);
   if (const std::string problem = kind_problem(output); !problem.empty()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voxtrelle/cli/edit_ranges.h"
 
+#include "voxtrelle/audio/audio_document.h"
+
 #include <algorithm>
 
 namespace voxtrelle::cli {
@@ -32,6 +34,28 @@ std::string resolve_range(const EditRequest& edit, int32_t frames, int32_t& begi
     return "the selection " + range_text(edit) + " is the whole clip";
   }
   return {};
+}
+
+int apply_edit(AudioDocument& document, const EditRequest& edit, int32_t begin, int32_t end) {
+  switch (edit.kind) {
+    case EditKind::kDeleteSelected:
+      return document.delete_range(begin, end, 1);
+    case EditKind::kDeleteUnselected:
+      return document.delete_range(begin, end, 0);
+    case EditKind::kVolume:
+      return document.change_volume(begin, end, edit.percent);
+    case EditKind::kMaximize:
+      return document.maximize(begin, end);
+    case EditKind::kFadeIn:
+      return document.fade_in(begin, end);
+    case EditKind::kFadeOut:
+      return document.fade_out(begin, end);
+    case EditKind::kToMono:
+      return document.to_mono();
+    case EditKind::kToStereo:
+      return document.to_stereo();
+  }
+  return 0;
 }
 
 }  // namespace voxtrelle::cli

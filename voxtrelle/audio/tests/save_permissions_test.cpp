@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves that meet write-protected files and folders, and symbolic links. The saves run in a
 // child process as the unprivileged user 65534, since root ignores file permissions.
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <functional>
 
 #include "voxtrelle/audio/audio_clip.h"
 #include "voxtrelle/audio/replace_file.h"
@@ -18,25 +14,6 @@ namespace {
 
 using namespace testing_support;
 using Bytes = std::vector<uint8_t>;
-
-constexpr uid_t kNobody = 65534;
-
-// Runs work in a child process as user and group 65534 (when started as root) and returns
-// its result, or -1 when the child could not run it.
-int as_nobody(const std::function<int()>& work) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (geteuid() == 0 &&
-        (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
-         setresuid(kNobody, kNobody, kNobody) != 0)) {
-      _exit(100);
-    }
-    _exit(work());
-  }
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
 
 ino_t inode_of(const std::string& path) {
   struct stat st {};

@@ -2,7 +2,9 @@
 #include "voxtrelle/audio/tests/test_support.h"
 
 #include <dirent.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -123,6 +125,22 @@ FileSizeLimit::FileSizeLimit(rlim_t bytes) {
 FileSizeLimit::~FileSizeLimit() {
   if (active_) setrlimit(RLIMIT_FSIZE, &saved_);
   sigaction(SIGXFSZ, &previous_, nullptr);
+}
+
+int as_nobody(const std::function<int()>& work) {
+  constexpr uid_t kNobody = 65534;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+         setresuid(kNobody, kNobody, kNobody) != 0)) {
+      _exit(100);
+    }
+    _exit(work());
+  }
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace voxtrelle::testing_support

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,5 +66,9 @@ class FileSizeLimit {
 void write_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> read_file(const std::string& path);
 bool exists(const std::string& path);
+
+// Runs work in a child process as user and group 65534 (when started as root, whom file
+// permissions do not stop) and returns its result, or -1 when the child could not run it.
+int as_nobody(const std::function<int()>& work);
 
 }  // namespace voxtrelle::testing_support

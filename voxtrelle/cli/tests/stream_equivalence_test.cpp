@@ -21,29 +21,6 @@ using voxtrelle::testing::write_file;
 
 constexpr int64_t kPage = kPageSamples;
 
-int apply_to_document(AudioDocument& document, const EditRequest& edit, int32_t begin,
-                      int32_t end) {
-  switch (edit.kind) {
-    case EditKind::kDeleteSelected:
-      return document.delete_range(begin, end, 1);
-    case EditKind::kDeleteUnselected:
-      return document.delete_range(begin, end, 0);
-    case EditKind::kVolume:
-      return document.change_volume(begin, end, edit.percent);
-    case EditKind::kMaximize:
-      return document.maximize(begin, end);
-    case EditKind::kFadeIn:
-      return document.fade_in(begin, end);
-    case EditKind::kFadeOut:
-      return document.fade_out(begin, end);
-    case EditKind::kToMono:
-      return document.to_mono();
-    case EditKind::kToStereo:
-      return document.to_stereo();
-  }
-  return 0;
-}
-
 // A progress sink that counts the files in $TMPDIR at every step of the job.
 class TempWatch : public ProgressSink {
  public:
@@ -171,7 +148,7 @@ TEST_F(StreamEquivalence, RandomChainsWriteTheDocumentsBytes) {
         int32_t begin = -1;
         int32_t end = -1;
         if (!resolve_range(edit, document.current_clip().frames(), begin, end).empty()) continue;
-        ASSERT_EQ(apply_to_document(document, edit, begin, end), 1);
+        ASSERT_EQ(apply_edit(document, edit, begin, end), 1);
         edits.push_back(edit);
         described += std::string(edit_name(edit.kind)) + "(" + std::to_string(edit.begin) + "," +
                      std::to_string(edit.end) + "," + std::to_string(edit.percent) + ") ";
