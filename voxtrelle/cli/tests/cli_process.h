@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -97,6 +98,18 @@ class CliProcess {
       if (key == "rchar:") return value;
     }
     return 0;
+  }
+  // True while the child holds `path` open (so its own code, past start-up, is running).
+  bool has_open(const std::string& path) const {
+    std::error_code error;
+    const auto wanted = std::filesystem::canonical(path, error);
+    if (error) return false;
+    const std::filesystem::path fds = "/proc/" + std::to_string(pid_) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(fds, error)) {
+      std::error_code link_error;
+      if (std::filesystem::read_symlink(entry.path(), link_error) == wanted) return true;
+    }
+    return false;
   }
   std::string out() const { return slurp(out_path_); }
   std::string err() const { return slurp(err_path_); }
