@@ -27,11 +27,13 @@ inner=$work/inner.sh
   if [ -n "$shots" ]; then
     printf 'shots=%q\n' "$shots"
     printf 'keys=%q\n' "$keys"
+    # A screenshot that the X server holds up (a grab at the wrong moment) is taken again.
+    echo 'shot() { for t in 1 2 3; do timeout 10 import -window "$w" "$1" && return 0; done; return 1; }'
     echo 'if [ -n "$w" ]; then'
-    echo '  import -window "$w" "$shots/before.png"'
-    echo '  xdotool windowactivate --sync "$w" 2>/dev/null || true'
-    echo '  for k in $keys; do xdotool key "$k"; sleep 0.4; done'
-    echo '  sleep 2; import -window "$w" "$shots/after.png"'
+    echo '  shot "$shots/before.png"'
+    echo '  timeout 10 xdotool windowactivate --sync "$w" 2>/dev/null || true'
+    echo '  for k in $keys; do timeout 10 xdotool key "$k"; sleep 0.4; done'
+    echo '  sleep 2; shot "$shots/after.png"'
     echo 'fi'
   fi
   echo 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; kill $wm 2>/dev/null'
