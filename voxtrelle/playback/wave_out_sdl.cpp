@@ -192,10 +192,11 @@ void WaveOutSdl::Teardown() {
   queued_ = Ring{};
   finished_ = Ring{};
   SDL_UnlockAudioDevice(device_);
-  listener_ = nullptr;
   quit_ = true;
   SDL_SemPost(wake_);
   if (notifier_.joinable()) notifier_.join();
+  // Only now: the notifier thread reads the listener until it has ended.
+  listener_ = nullptr;
   SDL_CloseAudioDevice(device_);
   device_ = 0;
   SDL_DestroySemaphore(wake_);
