@@ -137,7 +137,9 @@ TEST_P(RealCut, WritesTheStretchBetweenAAndB) {
 
   CutJob job;
   job.start({input, output, 2000, 5500, c.frameMode});
-  EXPECT_EQ(job.poll(), CutJob::State::Running);
+  // Polling never blocks; a quick cut may already be done by the first poll.
+  const CutJob::State first = job.poll();
+  EXPECT_TRUE(first == CutJob::State::Running || first == CutJob::State::Succeeded);
   ASSERT_EQ(job.wait(), CutJob::State::Succeeded);
   EXPECT_EQ(job.resultText(), LoadText(kTextCutDone));
   ASSERT_TRUE(fs::exists(output));
